@@ -1,0 +1,63 @@
+#pragma once
+
+#include "errors.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// The one place where data files touch the disk. Every failure raises FileError naming the
+// file (without its folder), so callers show the same message whatever went wrong.
+namespace moji::filestore {
+
+bool exists(const QString& path);
+
+// The whole file. Raises FileError when it cannot be opened or read.
+QByteArray readAll(const QString& path, const QString& displayName);
+
+// Splits the bytes into whole records of `recordSize`; a torn tail shorter than a record is
+// not used (an interrupted append leaves one, and the next append cuts it).
+std::vector<QByteArrayView> splitRecords(const QByteArray& bytes, int recordSize);
+
+// Every whole record of a file, decoded. A record the codec rejects raises RangeError naming
+// the file.
+template <typename Record>
+std::vector<Record> readRecords(const QString& path, const QString& displayName)
+{
+    const QByteArray bytes = readAll(path, displayName);
+    std::vector<Record> records;
+    records.reserve(std::size_t(bytes.size() / Record::Size));
+    try {
+        for (const QByteArrayView raw : splitRecords(bytes, Record::Size))
+            records.push_back(Record::decode(raw));
+    } catch (const RangeError& e) {
+        throw RangeError(displayName, e.detail());
+    }
+    return records;
+}
+
+// Record `index` (from 0) of a file, reading only that record. Raises FileError when the file
+// is too short to hold it.
+QByteArray readRecordBytes(const QString& path, const QString& displayName, qint64 index, int recordSize);
+
+template <typename Record>
+Record readRecordAt(const QString& path, const QString& displayName, qint64 index)
+{
+    try {
+        return Record::decode(readRecordBytes(path, displayName, index, Record::Size));
+    } catch (const RangeError& e) {
+        throw RangeError(displayName, e.detail());
+    }
+}
+
+// Replaces the file with `bytes` through a temporary file in the same folder that is flushed
+// to disk and renamed over the old one: a crash leaves either the old file or the new one.
+void writeAtomically(const QString& path, const QString& displayName, const QByteArray& bytes);
+
+// Appends one record, creating the file when missing. A torn last record (a size that is not
+// a multiple of the record size) is cut first, so every later record stays aligned; the
+// record is flushed to disk before returning.
+void appendRecord(const QString& path, const QString& displayName, const QByteArray& record);
+
+} // namespace moji::filestore

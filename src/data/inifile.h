@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace moji {
+
+// A private-profile (INI) file with the Windows semantics the settings need: section and key
+// names compared without regard to case and surrounding blanks, the first of duplicates wins,
+// and writing one key keeps every other line of the file exactly as it was. Changes are kept
+// in memory until save(), which replaces the file atomically.
+class IniFile {
+public:
+    // `displayName` names the file in error reports.
+    IniFile(QString path, QString displayName);
+
+    // Reads the file; a missing file is an empty one. Raises FileError when it cannot be read.
+    void load();
+    // Writes the file through a temporary file and a rename. Raises FileError on failure.
+    void save() const;
+
+    std::optional<QString> readString(const QString& section, const QString& key) const;
+    // The value as a whole decimal number (optional sign, surrounding blanks allowed);
+    // `fallback` when the key is absent, empty, not a number or beyond 32 bits.
+    qint64 readInteger(const QString& section, const QString& key, qint64 fallback) const;
+    void writeString(const QString& section, const QString& key, const QString& value);
+
+private:
+    int findSection(const QString& section) const;
+    int findKey(int sectionLine, const QString& key) const;
+    int sectionEnd(int sectionLine) const;
+
+    QString m_path;
+    QString m_displayName;
+    QList<QByteArray> m_lines;
+    QByteArray m_newline = "\n";
+};
+
+} // namespace moji

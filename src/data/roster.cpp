@@ -1,0 +1,44 @@
+#include "filestore.h"
+#include "studystate.h"
+
+#include <algorithm>
+
+namespace moji {
+
+namespace {
+const QString RosterFile = QStringLiteral("Player1.dat");
+}
+
+RosterSummary StudyState::ReadRoster()
+{
+    RosterSummary summary;
+    decltype(Roster) roster;
+    const QString path = pathOf(RosterFile);
+    if (filestore::exists(path)) {
+        const auto records = filestore::readRecords<PlayerRecord>(path, RosterFile);
+        if (records.size() > std::size_t(MaxPlayers))
+            throw RangeError(RosterFile, QStringLiteral("more than %1 pupils").arg(MaxPlayers));
+        for (const PlayerRecord& r : records) {
+            requireRange(r.Level, 1, MaxLevel + 1, RosterFile, "level");
+            requireRange(r.Mode, 1, 2, RosterFile, "mode");
+            ++summary.playerCount;
+            roster[summary.playerCount] = r;
+            summary.highestLevel = std::max<int>(summary.highestLevel, r.Level);
+        }
+    }
+    Roster = roster;
+    PlayerCount = int16_t(summary.playerCount);
+    return summary;
+}
+
+void StudyState::WriteRoster() const
+{
+    requireRange(PlayerCount, 0, MaxPlayers, RosterFile, "PlayerCount");
+    QByteArray bytes;
+    bytes.reserve(PlayerCount * PlayerRecord::Size);
+    for (int i = 1; i <= PlayerCount; ++i)
+        bytes += Roster[i].encode();
+    filestore::writeAtomically(pathOf(RosterFile), RosterFile, bytes);
+}
+
+} // namespace moji

@@ -1,0 +1,66 @@
+// Mojimaru.ini: the answer-time limits and the developer switch. Start-up reads section
+// Mojimaru3; the settings dialog saves to Mojimaru1 and, so that a parent's change survives
+// a restart, to the two time keys of Mojimaru3 as well.
+
+#include "inifile.h"
+#include "studystate.h"
+
+namespace moji {
+
+namespace {
+
+const QString SettingsFile = QStringLiteral("Mojimaru.ini");
+const QString StartSection = QStringLiteral("Mojimaru3");
+const QString DialogSection = QStringLiteral("Mojimaru1");
+const QString DebugKey = QStringLiteral("Debug");
+const QString WriteTimeKey = QStringLiteral("Write_Time");
+const QString ReadTimeKey = QStringLiteral("Read_Time");
+const QString PopupKey = QStringLiteral("POPMSG");
+constexpr int DefaultMinutes = 10;
+// Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
+constexpr qint64 Missing = -1;
+
+// Reads a time limit, writing the default back when it is missing.
+int16_t readMinutes(IniFile& ini, const QString& key, bool& changed)
+{
+    const qint64 value = ini.readInteger(StartSection, key, Missing);
+    if (value == Missing) {
+        ini.writeString(StartSection, key, QString::number(DefaultMinutes));
+        changed = true;
+        return DefaultMinutes;
+    }
+    requireRange(int(value), -32768, 32767, SettingsFile, qPrintable(key));
+    return int16_t(value);
+}
+
+} // namespace
+
+void StudyState::ReadSettings()
+{
+    IniFile ini(settingsPath, SettingsFile);
+    ini.load();
+    const qint64 debug = ini.readInteger(StartSection, DebugKey, Missing);
+    if (debug != Missing)
+        DebugMode = debug == 1;
+    bool changed = false;
+    const int16_t writeTime = readMinutes(ini, WriteTimeKey, changed);
+    const int16_t readTime = readMinutes(ini, ReadTimeKey, changed);
+    WriteTimeLimit = writeTime;
+    ReadTimeLimit = readTime;
+    if (changed)
+        ini.save();
+}
+
+void StudyState::SaveSettings() const
+{
+    IniFile ini(settingsPath, SettingsFile);
+    ini.load();
+    ini.writeString(DialogSection, WriteTimeKey, QString::number(WriteTimeLimit));
+    ini.writeString(DialogSection, ReadTimeKey, QString::number(ReadTimeLimit));
+    ini.writeString(DialogSection, PopupKey, PopupsOn ? QStringLiteral("Y") : QStringLiteral("N"));
+    ini.writeString(StartSection, WriteTimeKey, QString::number(WriteTimeLimit));
+    ini.writeString(StartSection, ReadTimeKey, QString::number(ReadTimeLimit));
+    ini.save();
+}
+
+} // namespace moji

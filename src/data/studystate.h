@@ -1,0 +1,192 @@
+#pragma once
+
+#include "checked.h"
+#include "records.h"
+#include "textcodec.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace moji {
+
+class Clock;
+
+constexpr int KanjiCount = 200;
+constexpr int KanjisPerLevel = 20;
+constexpr int MaxLevel = 10;
+constexpr int PassMark = 7;
+constexpr int LevelStep = 40;
+// This grade's kanji are 241 to 440; the per-kanji tables hold one spare slot, 441.
+constexpr int FirstKanjiNo = 241;
+constexpr int LastKanjiSlot = 441;
+constexpr int MaxPlayers = 10;
+// A kanji counts as passed in a mode from its second correct answer in that mode.
+constexpr int CorrectToPass = LevelStep / 20;
+
+// First and last KanjiNo of a level (1 to 10).
+constexpr int firstKanjiOfLevel(int level) { return 240 + KanjisPerLevel * (level - 1) + 1; }
+constexpr int lastKanjiOfLevel(int level) { return 240 + KanjisPerLevel * level; }
+
+// "Kiroku" + N + ".dat": pupil N's study history.
+QString historyFileName(int playerNo);
+
+struct KanjiEntry {
+    SjisString<2> Glyph;
+    int16_t StrokeCount = 0;
+    int16_t Component1Group = 0;
+    int16_t Component1No = 0;
+    int16_t Component2Group = 0;
+    int16_t Component2No = 0;
+
+    friend bool operator==(const KanjiEntry&, const KanjiEntry&) = default;
+};
+
+struct QuizItem {
+    int16_t KanjiNo = 0;
+    int16_t QuestionNo = 0;
+    SjisString<10> Answer;
+    SjisString<10> Given;
+    SjisString<20> Piece1;
+    SjisString<20> Piece2;
+    SjisString<20> Piece3;
+    int16_t TargetPiece = 0;
+    bool Correct = false;
+};
+
+struct KanjiProgressEntry {
+    int16_t Asked = 0;
+    int16_t Correct = 0;
+    bool Passed = false;
+
+    friend bool operator==(const KanjiProgressEntry&, const KanjiProgressEntry&) = default;
+};
+
+struct HintIndexEntry {
+    int16_t Topic = 0;
+    int16_t Section = 0;
+    int16_t Mode = 0;
+    int16_t Reserved = 0;
+    int16_t HintNo = 0;
+};
+
+using KanjiProgressTable = CheckedArray<CheckedArray<KanjiProgressEntry, 1, 2>, FirstKanjiNo, LastKanjiSlot>;
+
+// What reading the roster found, besides filling the roster itself.
+struct RosterSummary {
+    int playerCount = 0;
+    int highestLevel = 1; // the largest stored Level, at least 1
+};
+
+// Everything more than one screen reads or writes, for the whole life of the process: the
+// dictionaries, the roster, the running session, the selected pupil's progress, the settings
+// values and the flags by which screens hand over to each other. Screens hold a reference to
+// the one instance; tests make their own.
+class StudyState {
+public:
+    // `programFolder` holds the data files and the files the program writes; `clock` stamps
+    // history records. Both must outlive the state.
+    StudyState(QString programFolder, const Clock& clock);
+
+    QString programFolder() const { return m_programFolder; }
+    QString pathOf(const QString& fileName) const;
+    const Clock& clock() const { return m_clock; }
+
+    // Dictionaries (filled once at start-up).
+    CheckedArray<KanjiEntry, 1, 1024> KanjiTable;
+    CheckedArray<CheckedArray<int16_t, 1, 50>, 1, 10> RadicalPictures;
+    CheckedArray<CheckedArray<int16_t, 1, 100>, 1, 20> KanjiByStrokes;
+    CheckedArray<CheckedArray<CheckedArray<int16_t, 1, 50>, 1, 50>, 1, 10> KanjiByComponent;
+    CheckedArray<QuestionIndexRecord, FirstKanjiNo, LastKanjiSlot> QuestionIndex;
+
+    // Pupils.
+    CheckedArray<PlayerRecord, 1, MaxPlayers> Roster;
+    int16_t PlayerCount = 0;
+    int16_t PlayerNo = 0;
+
+    // Current session.
+    bool SessionKind = false; // true = challenge, false = practice
+    int16_t CurrentLevel = 0;
+    int16_t StudyMode = 0; // 1 reading, 2 writing
+    CheckedArray<QuizItem, 1, 10> QuizSet;
+    int16_t SessionCorrect = 0;
+    bool RedoRound = false;
+    bool LevelRaised = false;
+
+    // Progress of the selected pupil.
+    KanjiProgressTable KanjiProgress;
+    int16_t LevelPoints = 0;
+
+    // Games.
+    int16_t CurrentGame1Level = 0;
+    int16_t CurrentGame3Level = 0;
+
+    // Screen hand-over.
+    bool Game1Alive = false;
+    bool Game3Alive = false;
+    bool SessionAlive = false;
+    int16_t HintTopic = 0;
+    int16_t HintSection = 0;
+    int16_t HintMode = 0;
+    int16_t HintQuestion = 0;
+    CheckedArray<HintIndexEntry, 1, 100> HintIndex;
+    bool HintIndexLoaded = false;
+    int16_t HintIndexCount = 0;
+    int16_t PopGroup = 0;
+    int16_t PopNo = 0;
+
+    // Display and devices.
+    int16_t LayoutKind = 0;
+    double LayoutScale = 1.0;
+    int32_t MidiDeviceCount = 0;
+
+    // Settings.
+    int16_t WriteTimeLimit = 0;
+    int16_t ReadTimeLimit = 0;
+    bool PopupsOn = false;
+    bool DebugMode = false;
+    // Full path of the settings file; set by start-up (tests point it into a temporary folder).
+    QString settingsPath;
+
+    // Appends the running session to the selected pupil's history and, for a challenge,
+    // updates KanjiProgress, LevelPoints and the pupil's step.
+    void RecordSessionResult(bool countsTowardLevel);
+    // Recomputes every registered pupil's Level and Mode from their history.
+    void RebuildLevelsFromHistory();
+    // Makes pupil p current and rebuilds their KanjiProgress and LevelPoints.
+    void SelectPupil(int p);
+
+    // Opens the hint screen modally; the hint screen installs itself here.
+    std::function<void()> openHintHandler;
+    void OpenHint();
+
+    // Dictionary loaders, in start-up order. LoadRadicals returns false when Bushu1.dat is
+    // missing (the caller reports it); every other failure raises DataError.
+    bool LoadRadicals();
+    void LoadKanji();
+    void LoadQuestionIndex();
+
+    // Player1.dat. A missing file means no pupils.
+    RosterSummary ReadRoster();
+    void WriteRoster() const;
+
+    // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
+    // Kind 1..2). An empty list when the file does not exist.
+    std::vector<HistoryRecord> ReadHistory(int playerNo) const;
+
+    // Mojimaru.ini.
+    void ReadSettings();
+    void SaveSettings() const;
+
+private:
+    QString m_programFolder;
+    const Clock& m_clock;
+};
+
+// Moves a pupil one step on: level L reading -> L writing -> L + 1 reading. Level 11 (every
+// level finished) is the last step.
+void advanceStep(PlayerRecord& player);
+
+} // namespace moji
