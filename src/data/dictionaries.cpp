@@ -45,7 +45,7 @@ bool StudyState::LoadRadicals()
     for (const RadicalRecord& r : filestore::readRecords<RadicalRecord>(path, RadicalFile)) {
         requireRange(r.Group, 1, 10, RadicalFile, "component group");
         requireRange(r.Number, 1, 50, RadicalFile, "component number");
-        requireRange(r.Picture, 0, 50, RadicalFile, "picture position");
+        requireRange(r.Picture, 0, 32767, RadicalFile, "picture position");
         (*pictures)[r.Group][r.Number] = r.Picture;
     }
     RadicalPictures = *pictures;

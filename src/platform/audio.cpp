@@ -1,0 +1,309 @@
+#include "audio.h"
+
+#include "errors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <map>
+
+namespace moji {
+
+QString mediaErrorMessage(const QString& fileName)
+{
+    return fileErrorMessage(fileName + QLatin1Char(' '));
+}
+
+namespace {
+
+const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+bool readable(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.size() > 0;
+}
+
+class SilentPlayer final : public MediaPlayer {
+public:
+    bool open(const QString& path) override { return m_open = readable(path); }
+    bool play() override { return m_open; }
+    void stop() override {}
+    void rewind() override {}
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+
+private:
+    bool m_open = false;
+};
+
+class SilentAudio final : public AudioSystem {
+public:
+    int midiDeviceCount() const override { return 0; }
+    std::unique_ptr<MediaPlayer> createPlayer() override { return std::make_unique<SilentPlayer>(); }
+};
+
+// SDL_mixer plays one tune at a time and reports its end on the audio thread. The player
+// that started the current tune is remembered with a play number, so that a late notice for
+// a tune already stopped or replayed is ignored.
+class MusicPlayer;
+QPointer<MusicPlayer> g_musicOwner; // touched only on the Qt thread
+std::atomic<quint64> g_musicPlay{0};
+
+class MusicPlayer final : public MediaPlayer {
+public:
+    MusicPlayer()
+    {
+        m_loopTimer.setSingleShot(true);
+        connect(&m_loopTimer, &QTimer::timeout, this, [this] {
+            // FluidSynth reports the end of a tune seconds after its last note; the tune's
+            // own length makes the loop seamless.
+            if (!m_playing)
+                return;
+            haltCurrent();
+            endOfPlay();
+        });
+    }
+    ~MusicPlayer() override { close(); }
+
+    bool open(const QString& path) override
+    {
+        close();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        m_seconds = midiDurationSeconds(file.readAll());
+        m_music = Mix_LoadMUS(QFile::encodeName(path).constData());
+        return m_music != nullptr;
+    }
+    bool play() override
+    {
+        if (!m_music)
+            return false;
+        haltCurrent();
+        g_musicOwner = this;
+        m_myPlay = ++g_musicPlay;
+        if (Mix_PlayMusic(m_music, 1) != 0)
+            return false;
+        m_playing = true;
+        if (m_seconds > 0.5)
+            m_loopTimer.start(int(m_seconds * 1000));
+        return true;
+    }
+    void stop() override { haltCurrent(); }
+    void rewind() override {}
+    void close() override
+    {
+        stop();
+        if (m_music) {
+            Mix_FreeMusic(m_music);
+            m_music = nullptr;
+        }
+    }
+    bool isOpen() const override { return m_music != nullptr; }
+
+    // Called on the Qt thread for the tune that just ended by itself.
+    void naturalEnd(quint64 play)
+    {
+        if (!m_playing || play != m_myPlay)
+            return;
+        m_playing = false;
+        m_loopTimer.stop();
+        endOfPlay();
+    }
+
+private:
+    void haltCurrent()
+    {
+        m_loopTimer.stop();
+        if (m_playing && g_musicOwner == this) {
+            ++g_musicPlay; // the notice of this halt is not an end of play
+            Mix_HaltMusic();
+        }
+        m_playing = false;
+    }
+
+    Mix_Music* m_music = nullptr;
+    double m_seconds = 0;
+    bool m_playing = false;
+    quint64 m_myPlay = 0;
+    QTimer m_loopTimer;
+};
+
+void musicFinishedOnAudioThread()
+{
+    // Only the play number crosses threads; the owner is looked up on the Qt thread.
+    const quint64 play = g_musicPlay.load();
+    QMetaObject::invokeMethod(qApp, [play] {
+        if (g_musicOwner)
+            g_musicOwner->naturalEnd(play);
+    }, Qt::QueuedConnection);
+}
+
+std::map<int, QPointer<MediaPlayer>> g_channels;
+
+class SoundPlayer final : public MediaPlayer {
+public:
+    ~SoundPlayer() override { close(); }
+    bool open(const QString& path) override
+    {
+        close();
+        m_chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
+        return m_chunk != nullptr;
+    }
+    bool play() override
+    {
+        if (!m_chunk)
+            return false;
+        stop();
+        m_channel = Mix_PlayChannel(-1, m_chunk, 0);
+        if (m_channel >= 0)
+            g_channels[m_channel] = this;
+        return m_channel >= 0;
+    }
+    void stop() override
+    {
+        if (m_channel >= 0 && Mix_GetChunk(m_channel) == m_chunk) {
+            g_channels.erase(m_channel);
+            Mix_HaltChannel(m_channel);
+        }
+        m_channel = -1;
+    }
+    void rewind() override {}
+    void close() override
+    {
+        stop();
+        if (m_chunk) {
+            Mix_FreeChunk(m_chunk);
+            m_chunk = nullptr;
+        }
+    }
+    bool isOpen() const override { return m_chunk != nullptr; }
+    void channelEnded(int channel)
+    {
+        if (channel == m_channel) {
+            m_channel = -1;
+            endOfPlay();
+        }
+    }
+
+private:
+    Mix_Chunk* m_chunk = nullptr;
+    int m_channel = -1;
+};
+
+void channelFinishedOnAudioThread(int channel)
+{
+    // The channel map is only touched on the Qt thread; the notice carries the number over.
+    QMetaObject::invokeMethod(qApp, [channel] {
+        const auto it = g_channels.find(channel);
+        if (it == g_channels.end())
+            return;
+        QPointer<MediaPlayer> player = it->second;
+        g_channels.erase(it);
+        if (player)
+            static_cast<SoundPlayer*>(player.data())->channelEnded(channel);
+    }, Qt::QueuedConnection);
+}
+
+class DispatchingPlayer final : public MediaPlayer {
+public:
+    explicit DispatchingPlayer(bool audible) : m_audible(audible) {}
+    bool open(const QString& path) override
+    {
+        if (!m_audible)
+            m_inner = std::make_unique<SilentPlayer>();
+        else if (QFileInfo(path).suffix().compare(QLatin1String("mid"), Qt::CaseInsensitive) == 0)
+            m_inner = std::make_unique<MusicPlayer>();
+        else
+            m_inner = std::make_unique<SoundPlayer>();
+        connect(m_inner.get(), &MediaPlayer::finished, this, [this] { endOfPlay(); });
+        m_inner->setNotify(true);
+        return m_inner->open(path);
+    }
+    bool play() override { return m_inner && m_inner->play(); }
+    void stop() override
+    {
+        if (m_inner)
+            m_inner->stop();
+    }
+    void rewind() override
+    {
+        if (m_inner)
+            m_inner->rewind();
+    }
+    void close() override
+    {
+        if (m_inner)
+            m_inner->close();
+        m_inner.reset();
+    }
+    bool isOpen() const override { return m_inner && m_inner->isOpen(); }
+
+private:
+    bool m_audible;
+    std::unique_ptr<MediaPlayer> m_inner;
+};
+
+class SdlAudio final : public AudioSystem {
+public:
+    SdlAudio()
+    {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return;
+        Mix_Init(MIX_INIT_MID);
+        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return;
+        }
+        m_open = true;
+        Mix_AllocateChannels(8);
+        Mix_HookMusicFinished(&musicFinishedOnAudioThread);
+        Mix_ChannelFinished(&channelFinishedOnAudioThread);
+        const bool soundFont = QFileInfo::exists(QLatin1String(SoundFont)) && Mix_SetSoundFonts(SoundFont) != 0;
+        const char* driver = SDL_GetCurrentAudioDriver();
+        // The dummy and disk drivers play in time but nobody hears them.
+        const bool heard = driver && qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0;
+        bool midi = false;
+        for (int i = 0; i < Mix_GetNumMusicDecoders(); ++i)
+            midi = midi || qstrcmp(Mix_GetMusicDecoder(i), "MIDI") == 0;
+        m_midiDevices = soundFont && heard && midi ? 1 : 0;
+    }
+    ~SdlAudio() override
+    {
+        if (m_open) {
+            Mix_HookMusicFinished(nullptr);
+            Mix_ChannelFinished(nullptr);
+            Mix_CloseAudio();
+            Mix_Quit();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+    }
+    int midiDeviceCount() const override { return m_midiDevices; }
+    std::unique_ptr<MediaPlayer> createPlayer() override { return std::make_unique<DispatchingPlayer>(m_open); }
+
+private:
+    bool m_open = false;
+    int m_midiDevices = 0;
+};
+
+} // namespace
+
+std::unique_ptr<AudioSystem> createSdlAudio()
+{
+    return std::make_unique<SdlAudio>();
+}
+
+std::unique_ptr<AudioSystem> createSilentAudio()
+{
+    return std::make_unique<SilentAudio>();
+}
+
+} // namespace moji

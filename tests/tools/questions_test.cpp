@@ -1,0 +1,256 @@
+// The question bank: the built Mondai1.dat and Mondai2.dat read back through the program's
+// own loaders, every target checked against the kanji's readings and against MeCab, and the
+// compiler's refusal of bad sources.
+
+#include "clock.h"
+#include "filestore.h"
+#include "kanachart.h"
+#include "mecabreader.h"
+#include "questionsource.h"
+#include "studystate.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <map>
+#include <set>
+
+using namespace moji;
+using namespace moji::content;
+
+namespace {
+
+const QString ProgramDir = QStringLiteral(MOJIMARU_PROGRAM_DIR);
+const QString ContentDir = QStringLiteral(MOJIMARU_CONTENT_DIR);
+
+std::vector<KanjiFact> facts()
+{
+    Problems problems;
+    auto f = readKanjiFacts(ContentDir + QStringLiteral("/kanji/kanji-facts.tsv"), problems);
+    EXPECT_TRUE(problems.empty());
+    return f;
+}
+
+// A question as the program shows it: the kanji and the three decoded parts.
+struct BuiltQuestion {
+    int kanjiNo;
+    QString kanji;
+    QuestionRecord record;
+    QString part(int i) const { return cp932::decodeLossy(record.Parts[std::size_t(i - 1)]); }
+    QString target() const { return part(record.TargetPart); }
+    QString before() const
+    {
+        QString s;
+        for (int i = 1; i < record.TargetPart; ++i)
+            s += part(i);
+        return s;
+    }
+    QString after() const
+    {
+        QString s;
+        for (int i = record.TargetPart + 1; i <= 3; ++i)
+            s += part(i);
+        return s;
+    }
+    QString sentence() const { return before() + kanji + after(); }
+    QString marked() const { return before() + QStringLiteral("[") + kanji + QStringLiteral("=") + target() + QStringLiteral("]") + after(); }
+};
+
+// Every question of the built bank, read the way the question session reads it.
+std::vector<BuiltQuestion> builtQuestions()
+{
+    ManualClock clock;
+    StudyState state(ProgramDir, clock);
+    state.LoadKanji();
+    state.LoadQuestionIndex();
+    std::vector<BuiltQuestion> out;
+    const QString bank = state.pathOf(QStringLiteral("Mondai1.dat"));
+    for (int k = FirstKanjiNo; k <= 440; ++k) {
+        const QuestionIndexRecord& index = state.QuestionIndex[k];
+        for (int q = 1; q <= index.QuestionCount; ++q) {
+            const auto record = filestore::readRecordAt<QuestionRecord>(bank, QStringLiteral("Mondai1.dat"), index.FirstQuestion + q - 2);
+            out.push_back({k, state.KanjiTable[k].Glyph.toUnicode(), record});
+        }
+    }
+    return out;
+}
+
+bool isIdeograph(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
+
+} // namespace
+
+TEST(QuestionBank, BuiltFilesFollowTheFormatRules)
+{
+    const auto all = facts();
+    std::set<QString> known;
+    for (const KanjiFact& f : all)
+        known.insert(f.kanji);
+
+    ManualClock clock;
+    StudyState state(ProgramDir, clock);
+    state.LoadQuestionIndex();
+    int expectedFirst = 1;
+    for (int k = FirstKanjiNo; k <= 440; ++k) {
+        EXPECT_GE(state.QuestionIndex[k].QuestionCount, 6) << "KanjiNo " << k;
+        EXPECT_EQ(state.QuestionIndex[k].FirstQuestion, expectedFirst) << "questions of a kanji are consecutive";
+        expectedFirst += state.QuestionIndex[k].QuestionCount;
+    }
+    EXPECT_EQ(QFileInfo(state.pathOf(QStringLiteral("Mondai2.dat"))).size(), 200 * QuestionIndexRecord::Size);
+    EXPECT_EQ(QFileInfo(state.pathOf(QStringLiteral("Mondai1.dat"))).size(), (expectedFirst - 1) * QuestionRecord::Size);
+
+    const auto questions = builtQuestions();
+    EXPECT_GE(questions.size(), 1200u);
+    std::map<int, std::set<QString>> sentences;
+    for (const BuiltQuestion& q : questions) {
+        ASSERT_GE(q.record.TargetPart, 1);
+        ASSERT_LE(q.record.TargetPart, 3);
+        const QByteArray target = q.record.Parts[std::size_t(q.record.TargetPart - 1)];
+        EXPECT_LE(target.size(), 10) << qPrintable(q.marked());
+        EXPECT_TRUE(q.target().size() >= 1 && q.target().size() <= 4) << qPrintable(q.marked());
+        for (const QChar c : q.target())
+            EXPECT_TRUE(isEnterableKana(c)) << "not on the kana chart: " << qPrintable(q.marked());
+        for (int i = 1; i <= 3; ++i) {
+            const QByteArray bytes = q.record.Parts[std::size_t(i - 1)];
+            const auto text = cp932::decode(bytes);
+            ASSERT_TRUE(text.has_value()) << qPrintable(q.marked());
+            EXPECT_EQ(bytes.size(), 2 * text->size()) << "full-width only: " << qPrintable(q.marked());
+            EXPECT_FALSE(text->startsWith(QChar(u'　')) || text->endsWith(QChar(u'　'))) << qPrintable(q.marked());
+            if (i == q.record.TargetPart)
+                continue;
+            EXPECT_FALSE(text->contains(q.kanji)) << "gives the answer away: " << qPrintable(q.marked());
+            for (const QChar c : *text)
+                EXPECT_TRUE(!isIdeograph(c) || known.count(QString(c))) << "beyond grade 3: " << qPrintable(q.marked());
+        }
+        EXPECT_TRUE(sentences[q.kanjiNo].insert(q.sentence()).second) << "repeated: " << qPrintable(q.marked());
+    }
+}
+
+TEST(QuestionBank, EveryTargetIsAReadingOfItsKanji)
+{
+    const auto all = facts();
+    for (const BuiltQuestion& q : builtQuestions()) {
+        const QStringList readings = possibleReadings(all[std::size_t(q.kanjiNo - 1)]);
+        EXPECT_TRUE(readings.contains(q.target())) << qPrintable(q.marked()) << " not in " << qPrintable(readings.join(u' '));
+    }
+}
+
+// MeCab reads each whole sentence; the reading it gives to the word holding the kanji must
+// have the target at the kanji's place. Reviewed exceptions are listed with a reason.
+TEST(QuestionBank, MecabReadsEveryKanjiAsTheTargetSays)
+{
+    MecabReader mecab;
+    ASSERT_TRUE(mecab.isValid()) << qPrintable(mecab.error());
+
+    std::set<QString> exceptions;
+    for (const content::Row& row : readTable(ContentDir + QStringLiteral("/questions/mecab-exceptions.tsv"), true)) {
+        EXPECT_EQ(row.fields.size(), 3) << qPrintable(row.where());
+        EXPECT_FALSE(row.field(2).trimmed().isEmpty()) << "an exception needs its reason: " << qPrintable(row.where());
+        exceptions.insert(row.field(0) + QLatin1Char('\t') + row.field(1));
+    }
+
+    auto pattern = [](const QString& text) {
+        QString rx;
+        for (const QChar c : text)
+            rx += (c.unicode() >= 0x3040 && c.unicode() <= 0x30FF) ? QRegularExpression::escape(toHiragana(QString(c))) : QStringLiteral(".+");
+        return rx;
+    };
+
+    std::set<QString> used;
+    for (const BuiltQuestion& q : builtQuestions()) {
+        const QString sentence = q.sentence();
+        const int at = int(q.before().size());
+        QString verdict = QStringLiteral("no token");
+        int start = 0;
+        for (const MecabReader::Token& t : mecab.analyse(sentence)) {
+            if (at >= start && at < start + t.surface.size()) {
+                const QString pre = sentence.mid(start, at - start);
+                const QString post = sentence.mid(at + 1, start + t.surface.size() - at - 1);
+                const QRegularExpression rx(QStringLiteral("^") + pattern(pre) + QRegularExpression::escape(q.target())
+                                            + pattern(post) + QStringLiteral("$"));
+                verdict = rx.match(t.reading).hasMatch() ? QString() : QStringLiteral("MeCab reads %1 as %2").arg(t.surface, t.reading);
+                break;
+            }
+            start += int(t.surface.size());
+        }
+        const QString key = q.kanji + QLatin1Char('\t') + sentence;
+        if (verdict.isEmpty())
+            continue;
+        if (exceptions.count(key)) {
+            used.insert(key);
+            continue;
+        }
+        ADD_FAILURE() << qPrintable(q.marked()) << ": " << qPrintable(verdict);
+    }
+    for (const QString& e : exceptions)
+        EXPECT_TRUE(used.count(e)) << "exception no longer needed: " << qPrintable(e);
+}
+
+TEST(QuestionBank, TheCompilerRefusesBadSources)
+{
+    QTemporaryDir dir;
+    // Level 1 kanji are 悪安暗…; each line below breaks one rule.
+    const QByteArray bad =
+        "悪\tろうかを走るのは\tわる\tいことだよ。\n"            // 2: fine
+        "悪\tあいうえおかきくけこさ\tわる\tい。\n"             // 3: more than 10 characters
+        "悪\tABC\tわる\tい。\n"                                // 4: half-width
+        "悪\t\tアク\tにんをやっつけた。\n"                     // 5: katakana target
+        "悪\tわるい子は\tあく\tにん。悪い\n"                   // 6: asked kanji in the text
+        "悪\t鬱な\tあく\tだ。\n"                                // 7: kanji beyond grade 3
+        "悪\tろうかを走るのは\tわる\tいことだよ。\n"            // 8: repeated sentence
+        "駅\tえきの\tえき\tまえ\n"                             // 9: fine
+        "湖\tおおきな\tみずうみ\tでおよぐ\n"                    // 10: not a level-1 kanji
+        "悪\tわる\n";                                          // 11: too few fields
+    QDir().mkpath(dir.filePath(QStringLiteral("q")));
+    for (int level = 1; level <= 10; ++level)
+        testing_support::writeFile(dir.filePath(QStringLiteral("q/level%1.txt").arg(level, 2, 10, QLatin1Char('0'))),
+                                   level == 1 ? QByteArray("# level one\n") + bad : QByteArray());
+    Problems problems;
+    QuestionBank bank;
+    bank.load(dir.filePath(QStringLiteral("q")), facts(), problems);
+    const QString all = problems.list().join(QLatin1Char('\n'));
+    for (const int line : {3, 4, 5, 6, 7, 8, 10, 11})
+        EXPECT_TRUE(all.contains(QStringLiteral("level01.txt:%1:").arg(line))) << "line " << line << " not refused:\n" << qPrintable(all);
+    EXPECT_FALSE(all.contains(QStringLiteral("level01.txt:2:"))) << qPrintable(all);
+    EXPECT_FALSE(all.contains(QStringLiteral("level01.txt:9:"))) << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("駅 has 1 questions"))) << qPrintable(all);
+}
+
+TEST(QuestionBank, ReadingsAllowTheRegularSoundChanges)
+{
+    const auto all = facts();
+    auto readingsOf = [&](const QString& kanji) {
+        for (const KanjiFact& f : all) {
+            if (f.kanji == kanji)
+                return possibleReadings(f);
+        }
+        return QStringList();
+    };
+    const QStringList hatsu = readingsOf(QStringLiteral("発"));
+    for (const char* r : {"はつ", "ぱつ", "はっ", "ぱっ", "ほつ"})
+        EXPECT_TRUE(hatsu.contains(QString::fromUtf8(r))) << r;
+    EXPECT_TRUE(readingsOf(QStringLiteral("悪")).contains(QStringLiteral("わる"))) << "kun reading up to the dot";
+    EXPECT_FALSE(readingsOf(QStringLiteral("悪")).contains(QStringLiteral("わるい")));
+    EXPECT_TRUE(readingsOf(QStringLiteral("橋")).contains(QStringLiteral("ばし")));
+    EXPECT_FALSE(readingsOf(QStringLiteral("湖")).contains(QStringLiteral("うみ")));
+}
+
+TEST(QuestionBank, AQuestionStartingWithTheKanjiPutsTheTargetFirst)
+{
+    QuestionSource q;
+    q.kanji = QStringLiteral("路");
+    q.target = QStringLiteral("ろ");
+    q.after = QStringLiteral("線バスにのった。");
+    const QuestionRecord first = QuestionBank::toRecord(q);
+    EXPECT_EQ(first.TargetPart, 1);
+    EXPECT_EQ(cp932::decodeLossy(first.Parts[0]), QStringLiteral("ろ"));
+    EXPECT_EQ(cp932::decodeLossy(first.Parts[1]), QStringLiteral("線バスにのった。"));
+    q.before = QStringLiteral("田んぼの水");
+    EXPECT_EQ(QuestionBank::toRecord(q).TargetPart, 2);
+}

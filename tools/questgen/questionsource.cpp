@@ -1,0 +1,177 @@
+#include "questionsource.h"
+
+#include "kanachart.h"
+#include "studystate.h"
+#include "textcodec.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace moji::content {
+
+namespace {
+
+bool isIdeograph(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
+
+// Voiced and half-voiced forms of a kana, if any.
+QString soundChanges(QChar c)
+{
+    static const QString plain = QStringLiteral("かきくけこさしすせそたちつてとはひふへほ");
+    static const QString voiced = QStringLiteral("がぎぐげござじずぜぞだぢづでどばびぶべぼ");
+    static const QString halfVoiced = QStringLiteral("ぱぴぷぺぽ");
+    const qsizetype i = plain.indexOf(c);
+    if (i < 0)
+        return {};
+    QString out = voiced[i];
+    if (i >= 15)
+        out += halfVoiced[i - 15];
+    return out;
+}
+
+} // namespace
+
+QStringList possibleReadings(const KanjiFact& fact)
+{
+    QStringList base;
+    for (const QString& on : fact.onReadings)
+        base << toHiragana(on);
+    for (QString kun : fact.kunReadings) {
+        kun.remove(QLatin1Char('-'));
+        base << kun.section(QLatin1Char('.'), 0, 0);
+    }
+    QStringList all;
+    for (const QString& r : base) {
+        if (r.isEmpty())
+            continue;
+        QStringList forms{r};
+        for (const QChar v : soundChanges(r[0]))
+            forms << v + r.mid(1);
+        for (const QString& f : QStringList(forms)) {
+            if (f.size() >= 2 && QStringLiteral("つちくき").contains(f.back()))
+                forms << f.chopped(1) + QChar(u'っ');
+        }
+        all << forms;
+    }
+    all.removeDuplicates();
+    return all;
+}
+
+void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& facts, Problems& problems)
+{
+    std::map<QString, int> kanjiNo;
+    for (const KanjiFact& f : facts)
+        kanjiNo[f.kanji] = f.kanjiNo;
+
+    std::vector<QuestionSource> all;
+    for (int level = 1; level <= LevelFiles; ++level) {
+        const QString path = QDir(folder).filePath(QStringLiteral("level%1.txt").arg(level, 2, 10, QLatin1Char('0')));
+        for (const Row& row : readTable(path, false)) {
+            QuestionSource q;
+            q.where = row.where();
+            q.kanji = row.field(0);
+            q.before = row.field(1);
+            q.target = row.field(2);
+            q.after = row.field(3);
+            const auto no = kanjiNo.find(q.kanji);
+            q.kanjiNo = no == kanjiNo.end() ? 0 : no->second;
+            if (row.fields.size() != 4) {
+                problems.add(q.where, QStringLiteral("expected kanji, text before, reading, text after"));
+                continue;
+            }
+            if (q.kanjiNo < firstKanjiOfLevel(level) || q.kanjiNo > lastKanjiOfLevel(level)) {
+                problems.add(q.where, QStringLiteral("%1 is not a kanji of level %2").arg(q.kanji).arg(level));
+                continue;
+            }
+            check(q, facts, problems);
+            all.push_back(q);
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.kanjiNo < b.kanjiNo; });
+    m_questions = all;
+
+    std::map<int, std::set<QString>> sentences;
+    for (const QuestionSource& q : m_questions) {
+        if (!sentences[q.kanjiNo].insert(q.sentence()).second)
+            problems.add(q.where, QStringLiteral("the same sentence twice for %1").arg(q.kanji));
+    }
+    for (int k = firstKanjiOfLevel(1); k <= lastKanjiOfLevel(LevelFiles); ++k) {
+        if (sentences[k].size() < std::size_t(MinQuestionsPerKanji))
+            problems.add(QStringLiteral("questions"), QStringLiteral("%1 has %2 questions, at least %3 needed")
+                                                          .arg(facts[std::size_t(k - 1)].kanji).arg(sentences[k].size()).arg(MinQuestionsPerKanji));
+    }
+    if (m_questions.size() > 32767)
+        problems.add(QStringLiteral("questions"), QStringLiteral("more questions than Mondai2.dat can address"));
+}
+
+void QuestionBank::check(const QuestionSource& q, const std::vector<KanjiFact>& facts, Problems& problems) const
+{
+    auto known = [&](QChar c) {
+        return std::any_of(facts.begin(), facts.end(), [c](const KanjiFact& f) { return f.kanji == QString(c); });
+    };
+    if (q.target.isEmpty() || q.target.size() > MaxTargetKana
+        || !std::all_of(q.target.begin(), q.target.end(), isEnterableKana))
+        problems.add(q.where, QStringLiteral("reading %1 must be 1 to %2 kana of the chart").arg(q.target).arg(MaxTargetKana));
+    for (const QString* part : {&q.before, &q.after}) {
+        const auto bytes = cp932::encode(*part);
+        if (!bytes) {
+            problems.add(q.where, QStringLiteral("%1 has characters without a Shift-JIS form").arg(*part));
+            continue;
+        }
+        if (bytes->size() > PartBytes)
+            problems.add(q.where, QStringLiteral("%1 is longer than %2 bytes").arg(*part).arg(PartBytes));
+        if (bytes->size() != 2 * part->size())
+            problems.add(q.where, QStringLiteral("%1 must be full-width characters only").arg(*part));
+        if (part->startsWith(QChar(u'　')) || part->endsWith(QChar(u'　')))
+            problems.add(q.where, QStringLiteral("%1 starts or ends with a blank").arg(*part));
+        if (part->contains(q.kanji))
+            problems.add(q.where, QStringLiteral("the asked kanji %1 also appears in %2").arg(q.kanji, *part));
+        for (const QChar c : *part) {
+            if (isIdeograph(c) && !known(c))
+                problems.add(q.where, QStringLiteral("%1 is not a kanji of grades 1 to 3").arg(c));
+        }
+    }
+}
+
+QuestionRecord QuestionBank::toRecord(const QuestionSource& q)
+{
+    QuestionRecord r;
+    const QByteArray before = cp932::encodeLossy(q.before);
+    const QByteArray target = cp932::encodeLossy(q.target);
+    const QByteArray after = cp932::encodeLossy(q.after);
+    if (before.isEmpty()) {
+        r.TargetPart = 1;
+        r.Parts = {target, after, QByteArray()};
+    } else {
+        r.TargetPart = 2;
+        r.Parts = {before, target, after};
+    }
+    return r;
+}
+
+std::vector<QuestionRecord> QuestionBank::questionRecords() const
+{
+    std::vector<QuestionRecord> records;
+    for (const QuestionSource& q : m_questions)
+        records.push_back(toRecord(q));
+    return records;
+}
+
+std::vector<QuestionIndexRecord> QuestionBank::indexRecords() const
+{
+    std::vector<QuestionIndexRecord> index(std::size_t(lastKanjiOfLevel(LevelFiles) - firstKanjiOfLevel(1) + 1));
+    for (std::size_t i = 0; i < m_questions.size(); ++i) {
+        QuestionIndexRecord& r = index[std::size_t(m_questions[i].kanjiNo - firstKanjiOfLevel(1))];
+        if (r.QuestionCount == 0)
+            r.FirstQuestion = int16_t(i + 1);
+        ++r.QuestionCount;
+    }
+    return index;
+}
+
+} // namespace moji::content

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "kanjifacts.h"
+#include "records.h"
+#include "table.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace moji::content {
+
+// One question as written in content/questions: the asked kanji, the text before it, the
+// reading of that kanji alone, the text after it.
+struct QuestionSource {
+    QString where;
+    int kanjiNo = 0;
+    QString kanji;
+    QString before;
+    QString target;
+    QString after;
+
+    // The sentence as a pupil reads it, with the kanji in place.
+    QString sentence() const { return before + kanji + after; }
+};
+
+// The readings of a kanji in hiragana as the facts list them (kun readings up to the
+// okurigana dot), with the regular sound changes a word can bring: a voiced or half-voiced
+// first kana (か→が, は→ば/ぱ), and a small っ for a final つ, ち, く or き (発見 はっけん).
+QStringList possibleReadings(const KanjiFact& fact);
+
+constexpr int LevelFiles = 10;
+constexpr int MinQuestionsPerKanji = 6;
+constexpr int MaxTargetKana = 4;
+constexpr int PartBytes = 20;
+
+// The question bank described by content/questions/level01.txt … level10.txt, checked for
+// everything the screens rely on: sizes, full-width text, kana the chart can enter, kanji a
+// third-year pupil knows, no answer given away, enough distinct questions per kanji.
+class QuestionBank {
+public:
+    void load(const QString& folder, const std::vector<KanjiFact>& facts, Problems& problems);
+
+    // In KanjiNo order, each kanji's questions in file order.
+    const std::vector<QuestionSource>& questions() const { return m_questions; }
+
+    // Mondai1.dat records and the 200 Mondai2.dat records for KanjiNo 241..440.
+    std::vector<QuestionRecord> questionRecords() const;
+    std::vector<QuestionIndexRecord> indexRecords() const;
+
+    // The three displayed parts of a question, with the target part number (1 to 3). A
+    // question that starts with the asked kanji puts the target first.
+    static QuestionRecord toRecord(const QuestionSource& q);
+
+private:
+    void check(const QuestionSource& q, const std::vector<KanjiFact>& facts, Problems& problems) const;
+
+    std::vector<QuestionSource> m_questions;
+};
+
+} // namespace moji::content
