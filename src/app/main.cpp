@@ -1,77 +1,60 @@
-// Program entry. Loads the settings and every data file into the study state, reporting a
-// failing file by name, then shows the first screen.
+// Program entry: one copy only, the display scaled to the design, then the main menu, whose
+// creation runs start-up.
 
+#include "appnavigator.h"
 #include "clock.h"
-#include "errors.h"
+#include "display.h"
+#include "handcursor.h"
+#include "helpviewer.h"
+#include "program.h"
+#include "randomsource.h"
+#include "singleinstance.h"
 #include "studystate.h"
+#include "tf_main.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMessageBox>
+#include <QLibraryInfo>
 #include <QStandardPaths>
-
-namespace {
-
-// Stand-in first screen until the main menu exists: the title on the navy board; any key or
-// click ends the program and writes the roster.
-class TitleScreen : public QLabel {
-public:
-    explicit TitleScreen(moji::StudyState& state) : m_state(state)
-    {
-        setText(QStringLiteral("もじまる（小３）"));
-        setAlignment(Qt::AlignCenter);
-        setStyleSheet(QStringLiteral("background: navy; color: yellow; font-size: 48px; font-weight: bold;"));
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent*) override { close(); }
-    void mousePressEvent(QMouseEvent*) override { close(); }
-    void closeEvent(QCloseEvent* event) override
-    {
-        try {
-            m_state.WriteRoster();
-        } catch (const moji::DataError& e) {
-            QMessageBox::critical(this, QStringLiteral("もじまる"), moji::errorReportText(e));
-        }
-        QLabel::closeEvent(event);
-    }
-
-private:
-    moji::StudyState& m_state;
-};
-
-} // namespace
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
+    moji::SingleInstance instance;
+    if (!instance.acquire())
+        return 0; // another copy runs: end at once, showing nothing
+
+    const moji::ScreenInfo screen = moji::prepareDisplay(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
 
+    // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
+    for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
+        QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+
+    // Message-box buttons in Japanese (はい / いいえ / キャンセル).
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
+
     moji::SystemClock clock;
+    moji::RandomSource random;
     moji::StudyState state(QApplication::applicationDirPath(), clock);
     state.settingsPath = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                          + QStringLiteral("/Mojimaru.ini");
+    const auto audio = moji::createSdlAudio();
+    moji::HelpWindow help(state.pathOf(QStringLiteral("Mojimaru3.hlp")));
+    moji::MessageBoxes messages;
+    moji::Program program(state, clock, random, *audio, help, messages);
+    const QPixmap hand(QStringLiteral(":/hand-cursor.png"));
+    if (!hand.isNull())
+        program.handCursor = QCursor(hand, moji::HandCursorHotX, moji::HandCursorHotY);
 
-    try {
-        state.ReadSettings();
-        state.PopupsOn = false;
-        state.HintTopic = state.HintSection = state.HintMode = 1;
-        if (!state.LoadRadicals()) {
-            QMessageBox::critical(nullptr, QStringLiteral("もじまる"), QStringLiteral("Bushu1.dat not found"));
-            return 1;
-        }
-        state.LoadKanji();
-        if (state.ReadRoster().playerCount > 0)
-            state.RebuildLevelsFromHistory();
-        state.LoadQuestionIndex();
-    } catch (const moji::DataError& e) {
-        QMessageBox::critical(nullptr, QStringLiteral("もじまる"), moji::errorReportText(e));
-        return 1;
-    }
-
-    TitleScreen screen(state);
-    screen.showFullScreen();
+    moji::TF_Main mainMenu(program, screen);
+    moji::AppNavigator navigator(program, mainMenu);
+    program.navigator = &navigator;
+    if (!mainMenu.FormCreate())
+        return 0;
+    mainMenu.showScreen();
     return app.exec();
 }

@@ -38,3 +38,19 @@ QByteArray historyBytes(int kind, int level, int mode, double when, std::initial
 QByteArray historyRun(int kind, int level, int mode, int first, int correctCount, bool counted);
 
 } // namespace testing_support
+
+#include <ostream>
+#include <QStringList>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '{';
+    for (const QString& s : list)
+        *os << ' ' << '"' << s.toStdString() << '"';
+    *os << " }";
+}

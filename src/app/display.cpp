@@ -1,0 +1,93 @@
+#include "display.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+#include <vector>
+
+namespace moji {
+
+namespace {
+
+std::vector<DisplayModeRecord> modesOf(const ScreenInfo& s)
+{
+    std::vector<DisplayModeRecord> modes{{s.depth, s.width, s.height, s.refreshRate}};
+    if (s.width >= 640 && s.height >= 480)
+        modes.push_back({s.depth, 640, 480, s.refreshRate});
+    if (s.width >= 800 && s.height >= 600)
+        modes.push_back({s.depth, 800, 600, s.refreshRate});
+    return modes;
+}
+
+} // namespace
+
+std::optional<DisplayModeRecord> ScaledDisplay::mode(int i) const
+{
+    const auto modes = modesOf(m_screen);
+    if (i < 0 || i >= int(modes.size()))
+        return std::nullopt;
+    return modes[std::size_t(i)];
+}
+
+DisplayModeRecord ScaledDisplay::current() const
+{
+    return {m_screen.depth, m_screen.width, m_screen.height, m_screen.refreshRate};
+}
+
+int ScaledDisplay::change(const DisplayModeRecord& mode)
+{
+    m_chosen = mode;
+    return 0;
+}
+
+double ScaledDisplay::scaleFactor() const
+{
+    if (m_chosen.width <= 0 || m_chosen.height <= 0)
+        return 1.0;
+    return std::min(double(m_screen.width) / m_chosen.width, double(m_screen.height) / m_chosen.height);
+}
+
+LayoutChoice chooseLayout(const ScreenInfo& screen, TChangeDisplay& switcher, ScaledDisplay& backend)
+{
+    LayoutChoice choice;
+    switcher.Attach(&backend);
+    if (std::lround(screen.dotsPerInch) == 96) {
+        choice.layoutKind = 2;
+        choice.layoutScale = 1.0;
+        switcher.ChangeTo640();
+        choice.screenTooSmall = switcher.Mode640 == -1 && screen.width < 640;
+    } else {
+        choice.layoutKind = 1;
+        choice.layoutScale = 1.25;
+        switcher.ChangeTo800();
+        choice.screenTooSmall = switcher.Mode800 == -1 && screen.width < 800;
+    }
+    choice.qtScaleFactor = backend.scaleFactor();
+    return choice;
+}
+
+ScreenInfo prepareDisplay(int argc, char** argv)
+{
+    ScreenInfo info;
+    {
+        std::vector<char*> args(argv, argv + argc);
+        int count = argc;
+        QGuiApplication probe(count, args.data());
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            info.width = screen->geometry().width();
+            info.height = screen->geometry().height();
+            info.depth = screen->depth() > 0 ? screen->depth() : 32;
+            info.refreshRate = int(std::lround(screen->refreshRate()));
+            info.dotsPerInch = screen->logicalDotsPerInch();
+        }
+    }
+    TChangeDisplay switcher;
+    ScaledDisplay backend(info);
+    const LayoutChoice choice = chooseLayout(info, switcher, backend);
+    if (!choice.screenTooSmall && choice.qtScaleFactor > 0 && std::abs(choice.qtScaleFactor - 1.0) > 1e-6)
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(choice.qtScaleFactor, 'f', 4));
+    return info;
+}
+
+} // namespace moji

@@ -1,0 +1,155 @@
+#include "screenframe.h"
+
+#include "picturebutton.h"
+#include "program.h"
+#include "studystate.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QScreen>
+
+namespace moji {
+
+const QColor ScreenFrame::Navy(0, 0, 128);
+
+ScreenFrame::ScreenFrame(Program& program, int hintTopic, int helpTopic, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_program(program), m_hintTopic(hintTopic),
+      m_helpTopic(helpTopic)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("もじまる（小３）"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Navy);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    m_canvas = new QWidget(this);
+    m_canvas->setObjectName(QStringLiteral("canvas"));
+    const double scale = program.state.LayoutScale > 0 ? program.state.LayoutScale : 1.0;
+    m_canvas->resize(int(DesignWidth * scale + 0.5), int(DesignHeight * scale + 0.5));
+}
+
+void ScreenFrame::addHeaderButtons(int top, TipVariant variant)
+{
+    static const char* const standard[] = {"ヒントを見る", "ヘルプを見る", "アイコンにする", "前にもどる"};
+    for (int tag = 1; tag <= 4; ++tag) {
+        auto* button = new PictureButton(m_program.headerImage(tag), tag, m_canvas);
+        button->setObjectName(QStringLiteral("Img_Button%1").arg(tag));
+        button->move(tag * 80 - 70, top);
+        QString tip = QString::fromUtf8(standard[tag - 1]);
+        if (variant == TipVariant::Lowercase && tag == 1)
+            tip = QStringLiteral("ヒントをみる");
+        if (variant == TipVariant::Lowercase && tag == 2)
+            tip = QStringLiteral("ヘルプをみる");
+        if (variant == TipVariant::BackToMenu && tag == 4)
+            tip = QStringLiteral("メニューにもどる");
+        button->setToolTip(tip);
+        useHandCursor(m_program, button);
+        connect(button, &QAbstractButton::clicked, this, [this, tag] { headerCommand(tag); });
+        m_header[std::size_t(tag - 1)] = button;
+    }
+}
+
+PictureButton* ScreenFrame::headerButton(int tag) const
+{
+    return tag >= 1 && tag <= 4 ? m_header[std::size_t(tag - 1)] : nullptr;
+}
+
+void ScreenFrame::headerCommand(int tag)
+{
+    switch (tag) {
+    case 1: onHint(); break;
+    case 2: m_program.help.showTopic(helpTopic()); break;
+    case 3:
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->isWindow() && !(w->windowFlags() & Qt::ToolTip))
+                w->showMinimized();
+        }
+        break;
+    case 4: onBack(); break;
+    default: break;
+    }
+}
+
+void ScreenFrame::onHint()
+{
+    m_program.state.OpenHint();
+}
+
+void ScreenFrame::showScreen()
+{
+    if (!m_scaled) {
+        m_scaled = true;
+        if (m_program.state.LayoutScale > 1.0)
+            scaleLayout(m_canvas, m_program.state.LayoutScale);
+    }
+    // Without a window manager a full-screen request alone leaves a small window.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    showFullScreen();
+    raise();
+    activateWindow();
+}
+
+void ScreenFrame::setHintContext()
+{
+    m_program.state.HintTopic = int16_t(m_hintTopic);
+    m_program.state.HintSection = 1;
+    m_program.state.HintMode = 1;
+}
+
+void ScreenFrame::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        setHintContext();
+        activated();
+    }
+}
+
+void ScreenFrame::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Offscreen and under some window managers activation comes late or not at all; the
+    // hint context must still be this screen's as soon as it is visible.
+    setHintContext();
+    centreCanvas();
+}
+
+void ScreenFrame::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    centreCanvas();
+}
+
+void ScreenFrame::centreCanvas()
+{
+    m_canvas->move(std::max(0, (width() - m_canvas->width()) / 2), std::max(0, (height() - m_canvas->height()) / 2));
+}
+
+void scaleLayout(QWidget* root, double scale)
+{
+    for (QWidget* child : root->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = child->geometry();
+        child->setGeometry(int(g.x() * scale + 0.5), int(g.y() * scale + 0.5), int(g.width() * scale + 0.5),
+                           int(g.height() * scale + 0.5));
+        // Only fonts set on the control itself: inherited ones follow their parent.
+        if (child->testAttribute(Qt::WA_SetFont)) {
+            QFont f = child->font();
+            if (f.pixelSize() > 0)
+                f.setPixelSize(int(f.pixelSize() * scale + 0.5));
+            else if (f.pointSizeF() > 0)
+                f.setPointSizeF(f.pointSizeF() * scale);
+            child->setFont(f);
+        }
+        scaleLayout(child, scale);
+    }
+}
+
+void useHandCursor(Program& program, QWidget* widget)
+{
+    widget->setCursor(program.handCursor);
+}
+
+} // namespace moji

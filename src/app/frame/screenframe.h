@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+namespace moji {
+
+struct Program;
+class PictureButton;
+
+// The frame every full screen shares: a borderless navy window filling the screen, a
+// 640 x 480 design area in its middle (x 1.25 in the larger layout) that holds the screen's
+// controls, the four header picture buttons (hint, help, minimise, back), the hint context
+// set on activation and the screen's help topic. A screen declares its topics and its back
+// action; closing it frees it.
+class ScreenFrame : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int DesignWidth = 640;
+    static constexpr int DesignHeight = 480;
+
+    ScreenFrame(Program& program, int hintTopic, int helpTopic, QWidget* parent = nullptr);
+
+    // The design area: controls are placed on it at design coordinates.
+    QWidget* canvas() const { return m_canvas; }
+    Program& program() const { return m_program; }
+    int hintTopic() const { return m_hintTopic; }
+    virtual int helpTopic() const { return m_helpTopic; }
+    void setHelpTopic(int topic) { m_helpTopic = topic; }
+
+    // Shows the window over the whole primary screen and scales the layout once.
+    void showScreen();
+
+    // Header click by tag: 1 hint, 2 help, 3 minimise, 4 back.
+    void headerCommand(int tag);
+
+    static const QColor Navy;
+
+protected:
+    // The four header buttons at left tag * 80 - 70 and the given top, with the tool-tips of
+    // most screens, or the variants some screens use.
+    enum class TipVariant { Standard, Lowercase, BackToMenu };
+    void addHeaderButtons(int top = 30, TipVariant variant = TipVariant::Standard);
+    PictureButton* headerButton(int tag) const;
+
+    virtual void onBack() = 0;
+    virtual void onHint();
+    // Called when the window becomes active, after the hint context is reset.
+    virtual void activated() {}
+
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setHintContext();
+    void centreCanvas();
+
+    Program& m_program;
+    int m_hintTopic;
+    int m_helpTopic;
+    QWidget* m_canvas;
+    std::array<PictureButton*, 4> m_header{};
+    bool m_scaled = false;
+};
+
+// Multiplies the geometry and font size of every widget below `root` by `scale`, as the
+// larger layout needs; pictures drawn by the screens are scaled by the screens themselves.
+void scaleLayout(QWidget* root, double scale);
+
+// Applies the frame's look to a control: the hand pointer on buttons.
+void useHandCursor(Program& program, QWidget* widget);
+
+} // namespace moji

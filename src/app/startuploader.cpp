@@ -1,0 +1,110 @@
+#include "startuploader.h"
+
+#include "errors.h"
+#include "filestore.h"
+#include "metafile.h"
+#include "program.h"
+#include "studystate.h"
+
+#include <QBitmap>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace moji {
+
+namespace {
+
+// White is the transparent colour of every shared picture.
+QPixmap whiteTransparent(const QImage& image)
+{
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    return pixmap;
+}
+
+} // namespace
+
+QString StartupLoader::pathOf(const QString& name) const
+{
+    return m_program.state.pathOf(name);
+}
+
+void StartupLoader::loadHeaderPictures()
+{
+    begin(QStringLiteral("\\ButtonX.bmp"));
+    QImage strip;
+    if (!strip.load(pathOf(QStringLiteral("ButtonX.bmp"))) || strip.width() < 8 * 48 || strip.height() < 48)
+        throw FileError(m_currentFile, QStringLiteral("not a picture strip of eight 48 x 48 cells"));
+    strip = strip.convertToFormat(QImage::Format_RGB32);
+    for (int k = 0; k < 8; ++k)
+        m_program.headerImages[std::size_t(k)] = whiteTransparent(strip.copy(k * 48, 0, 48, 48));
+}
+
+void StartupLoader::loadSettings()
+{
+    begin(QStringLiteral("Mojimaru.ini"));
+    m_program.state.ReadSettings();
+    m_program.state.PopupsOn = false;
+}
+
+bool StartupLoader::loadDictionaries()
+{
+    begin(QStringLiteral("Bushu1.dat"));
+    const bool radicals = m_program.state.LoadRadicals();
+    begin(QStringLiteral("Mojimaru1.dat"));
+    m_program.state.LoadKanji();
+    return radicals;
+}
+
+void StartupLoader::loadRoster()
+{
+    StudyState& state = m_program.state;
+    begin(QStringLiteral("Player1.dat"));
+    const RosterSummary roster = state.ReadRoster();
+    m_program.highestLevel = roster.highestLevel;
+    if (roster.playerCount > 0) {
+        // Each history file is named in a failure by the rebuild itself.
+        begin(historyFileName(1));
+        state.RebuildLevelsFromHistory();
+    }
+}
+
+void StartupLoader::loadQuestionIndex()
+{
+    begin(QStringLiteral("Mondai2.dat"));
+    m_program.state.LoadQuestionIndex();
+}
+
+void StartupLoader::loadNoticePictures(int side)
+{
+    for (int n = 1; n <= 10; ++n) {
+        const QString name = QStringLiteral("Pop%1.wmf").arg(n);
+        begin(name);
+        const auto metafile = Metafile::parse(filestore::readAll(pathOf(name), name));
+        if (!metafile)
+            throw FileError(name, QStringLiteral("not a metafile"));
+        QImage work(side, side, QImage::Format_RGB32);
+        work.fill(Qt::white);
+        QPainter painter(&work);
+        metafile->render(painter, QRectF(0, 0, side, side));
+        painter.end();
+        m_program.popImages[std::size_t(n - 1)] = whiteTransparent(work);
+    }
+}
+
+QStringList StartupLoader::openAnswerSounds()
+{
+    QStringList errors;
+    auto open = [&](std::unique_ptr<MediaPlayer>& player, const QString& name) {
+        player = m_program.audio.createPlayer();
+        if (!player->open(pathOf(name)))
+            errors << mediaErrorMessage(name);
+    };
+    open(m_program.maruPlayer, QStringLiteral("Maru.wav"));
+    open(m_program.batsuPlayer, QStringLiteral("Batsu.wav"));
+    return errors;
+}
+
+} // namespace moji

@@ -1,0 +1,314 @@
+#include "tf_main.h"
+
+#include "errors.h"
+#include "hintcontext.h"
+#include "picturebutton.h"
+#include "program.h"
+#include "randomsource.h"
+#include "startuploader.h"
+#include "studystate.h"
+#include "tf_pop.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+
+namespace moji {
+
+namespace {
+
+constexpr int MenuHelpTopic = 31;
+constexpr int TickMilliseconds = 200;
+const QRect BoardRect(20, 96, 600, 360);
+
+// Command k shows header picture 1, 2, 3, 8, 5, 6, 7, 4.
+constexpr int CommandPicture[8] = {1, 2, 3, 8, 5, 6, 7, 4};
+const char* const CommandTips[8] = {"ヒントを見る", "ヘルプを見る", "アイコンにする", "せっていをかえる",
+                                    "べんきょうをする", "せいせきを見る", "とうろくをする", "もじまるのおわり"};
+
+} // namespace
+
+TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
+    : ScreenFrame(program, HintTopics::MainMenu, MenuHelpTopic, parent), m_screen(screen)
+{
+    setObjectName(QStringLiteral("TF_Main"));
+    setAttribute(Qt::WA_DeleteOnClose, false); // owned by the program for the whole run
+    m_timer.setInterval(TickMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &TF_Main::Tim_IdoTimer);
+}
+
+TF_Main::~TF_Main()
+{
+    // The display returns to the mode it had before start-up.
+    m_switcher.RestoreMode();
+}
+
+PictureButton* TF_Main::command(int tag) const
+{
+    return tag >= 1 && tag <= 8 ? m_commands[std::size_t(tag - 1)] : nullptr;
+}
+
+bool TF_Main::FormCreate()
+{
+    Program& p = program();
+    StudyState& state = p.state;
+    StartupLoader loader(p);
+    bool radicalsFound = true;
+    try {
+        state.PopGroup = 1;
+        loader.loadHeaderPictures();
+
+        m_display = std::make_unique<ScaledDisplay>(m_screen);
+        const LayoutChoice layout = chooseLayout(m_screen, m_switcher, *m_display);
+        state.LayoutKind = int16_t(layout.layoutKind);
+        state.LayoutScale = layout.layoutScale;
+        if (layout.screenTooSmall) {
+            p.messages.information(nullptr, QStringLiteral("このディスプレイの解像度では、実行できません"));
+            return false;
+        }
+
+        state.PopNo = 1;
+        m_notice = new TF_Pop(p);
+        m_notice->showNotice();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+        buildControls();
+        loader.loadSettings();
+        state.HintIndexLoaded = false;
+        state.HintTopic = state.HintSection = state.HintMode = 1;
+        radicalsFound = loader.loadDictionaries();
+        if (!radicalsFound)
+            p.messages.error(nullptr, QStringLiteral("Bushu1.dat not found"));
+        loader.loadRoster();
+        loader.loadQuestionIndex();
+        loader.loadNoticePictures(state.LayoutKind == 2 ? 48 : 70);
+    } catch (const DataError& e) {
+        const QString file = e.fileName().isEmpty() ? loader.currentFile() : e.fileName();
+        p.messages.error(nullptr, fileErrorMessage(file));
+        if (m_notice)
+            m_notice->close();
+        return false;
+    }
+    for (const QString& error : loader.openAnswerSounds())
+        p.messages.error(nullptr, error);
+    m_animation = std::make_unique<MenuAnimation>(p.random, state, p.highestLevel);
+    if (!radicalsFound && m_notice)
+        m_notice->close();
+    return radicalsFound;
+}
+
+void TF_Main::buildControls()
+{
+    Program& p = program();
+    m_title = new QLabel(QStringLiteral("もじまる(小３）"), canvas());
+    m_title->setObjectName(QStringLiteral("Lbl_Title"));
+    QFont titleFont = m_title->font();
+    titleFont.setPixelSize(27);
+    titleFont.setBold(true);
+    m_title->setFont(titleFont);
+    m_title->setStyleSheet(QStringLiteral("color: yellow;"));
+    m_title->move(10, 0);
+    m_title->adjustSize();
+
+    for (int k = 1; k <= 8; ++k) {
+        auto* button = new PictureButton(p.headerImage(CommandPicture[k - 1]), k, canvas());
+        button->setObjectName(QStringLiteral("Img_Command%1").arg(k));
+        button->move(k * 80 - 70, 30);
+        button->setToolTip(QString::fromUtf8(CommandTips[k - 1]));
+        useHandCursor(p, button);
+        connect(button, &QAbstractButton::clicked, this, [this, k] { commandClick(k); });
+        m_commands[std::size_t(k - 1)] = button;
+    }
+
+    m_board = new QLabel(canvas());
+    m_board->setObjectName(QStringLiteral("Img_Kanji"));
+    m_board->setGeometry(BoardRect);
+    m_board->setAutoFillBackground(true);
+    QPalette pal = m_board->palette();
+    pal.setColor(QPalette::Window, Navy);
+    m_board->setPalette(pal);
+}
+
+void TF_Main::showEvent(QShowEvent* event)
+{
+    ScreenFrame::showEvent(event);
+    StudyState& state = program().state;
+    state.PopGroup = 1;
+    state.PopNo = 2;
+    if (m_animation) {
+        m_animation->restart();
+        m_animation->setArea(m_board ? m_board->size() : BoardRect.size());
+    }
+    if (m_board)
+        m_offscreen = QPixmap(m_board->size());
+    m_timer.start();
+    startMusic();
+    program().random.seedFromClock(program().clock);
+}
+
+void TF_Main::activated()
+{
+    m_timer.start();
+    // Point at registration while nobody is registered, else at study.
+    if (PictureButton* target = command(program().state.PlayerCount == 0 ? 7 : 5))
+        QCursor::setPos(target->mapToGlobal(target->rect().center()));
+}
+
+void TF_Main::hideEvent(QHideEvent* event)
+{
+    m_timer.stop();
+    ScreenFrame::hideEvent(event);
+}
+
+void TF_Main::startMusic()
+{
+    Program& p = program();
+    p.state.MidiDeviceCount = p.audio.midiDeviceCount();
+    if (p.state.MidiDeviceCount == 0)
+        return;
+    if (!m_music) {
+        m_music = p.audio.createPlayer();
+        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
+            if (!m_musicPlaying)
+                return;
+            m_music->setNotify(true);
+            if (!m_music->play()) {
+                m_musicPlaying = false;
+                program().messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
+            }
+        });
+    }
+    if (!m_music->open(p.state.pathOf(QStringLiteral("Menu.mid")))) {
+        p.messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
+        return;
+    }
+    m_music->setNotify(true);
+    if (!m_music->play()) {
+        p.messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
+        return;
+    }
+    m_musicPlaying = true;
+}
+
+void TF_Main::stopMusic()
+{
+    if (program().state.MidiDeviceCount == 0 || !m_musicPlaying || !m_music)
+        return;
+    m_music->setNotify(false);
+    m_music->stop();
+    m_music->close();
+    m_musicPlaying = false;
+}
+
+void TF_Main::commandClick(int tag)
+{
+    Program& p = program();
+    const int players = p.state.PlayerCount;
+    switch (tag) {
+    case 1: p.state.OpenHint(); return;
+    case 2: p.help.showTopic(MenuHelpTopic); return;
+    case 3: headerCommand(3); return;
+    case 4:
+        if (p.navigator)
+            p.navigator->openSettings(this);
+        return;
+    case 5:
+    case 6:
+        if (players == 0) {
+            p.messages.information(this, QStringLiteral("なまえのとうろくをしてください。"));
+            return;
+        }
+        leaveFor(tag == 5 ? Screen::PlayerSelection : Screen::GradesOverview);
+        return;
+    case 7:
+        if (players >= MaxPlayers) {
+            p.messages.information(this, QStringLiteral("すでに１０にんまでとうろくずみです。"));
+            return;
+        }
+        leaveFor(Screen::Registration);
+        return;
+    case 8:
+        try {
+            p.state.WriteRoster();
+        } catch (const DataError& e) {
+            p.messages.error(this, errorReportText(e));
+        }
+        stopMusic();
+        m_exiting = true;
+        close();
+        QApplication::quit();
+        return;
+    default: return;
+    }
+}
+
+void TF_Main::leaveFor(Screen screen)
+{
+    if (program().navigator)
+        program().navigator->show(screen);
+    stopMusic();
+    hide();
+}
+
+void TF_Main::closeEvent(QCloseEvent* event)
+{
+    m_timer.stop();
+    stopMusic();
+    if (m_notice)
+        m_notice->close();
+    if (program().maruPlayer)
+        program().maruPlayer->close();
+    if (program().batsuPlayer)
+        program().batsuPlayer->close();
+    ScreenFrame::closeEvent(event);
+}
+
+void TF_Main::Tim_IdoTimer()
+{
+    if (!m_animation)
+        return;
+    StudyState& state = program().state;
+    if (m_animation->tick(state.PopupsOn, state.PopNo) == MenuAnimation::Step::Notice) {
+        showNotice();
+        return;
+    }
+    drawFrame();
+}
+
+void TF_Main::showNotice()
+{
+    if (m_notice)
+        m_notice->close();
+    m_notice = new TF_Pop(program());
+    m_notice->showNotice();
+}
+
+void TF_Main::drawFrame()
+{
+    if (!m_board || m_offscreen.isNull())
+        return;
+    const double scale = program().state.LayoutScale;
+    const QSize sprite(int(24 * scale + 0.5), int(30 * scale + 0.5));
+    m_offscreen.fill(Navy);
+    QPainter p(&m_offscreen);
+    QFont f = font();
+    f.setPointSizeF(20 * scale);
+    p.setFont(f);
+    for (int i = 0; i < m_animation->usedSlots(); ++i) {
+        const TKanji_State& s = m_animation->slot(i);
+        if (!s.HasPicture)
+            continue;
+        // The glyph on a transparent background, at its top left, clipped to its picture.
+        const QRect cell(s.X, s.Y, sprite.width(), sprite.height());
+        p.save();
+        p.setClipRect(cell);
+        p.setPen(s.Colour);
+        p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, s.Glyph);
+        p.restore();
+    }
+    p.end();
+    m_board->setPixmap(m_offscreen);
+}
+
+} // namespace moji

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "display.h"
+#include "menuanimation.h"
+#include "navigator.h"
+#include "screenframe.h"
+#include "tf_pop.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace moji {
+
+class MediaPlayer;
+class PictureButton;
+
+// The main menu: the title, eight picture commands and kanji drifting across a navy board to
+// looping music. It is the first and last screen: start-up runs when it is created, and its
+// exit command writes the roster and ends the program.
+class TF_Main : public ScreenFrame {
+    Q_OBJECT
+public:
+    TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent = nullptr);
+    ~TF_Main() override;
+
+    // Runs start-up: display, loading notice, settings, data files and pictures. False when
+    // the program must end (the message was shown).
+    bool FormCreate();
+
+    // The eight commands by tag: 1 hint, 2 help, 3 minimise, 4 settings, 5 study, 6 grades,
+    // 7 registration, 8 exit.
+    void commandClick(int tag);
+
+    bool musicPlaying() const { return m_musicPlaying; }
+    const MenuAnimation* animation() const { return m_animation.get(); }
+    QTimer& Tim_Ido() { return m_timer; }
+    PictureButton* command(int tag) const;
+    // One 200 ms animation tick.
+    void Tim_IdoTimer();
+    TF_Pop* notice() const { return m_notice; }
+
+protected:
+    void onBack() override {}
+    void activated() override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void startMusic();
+    void stopMusic();
+    void drawFrame();
+    void showNotice();
+    void leaveFor(Screen screen);
+
+    ScreenInfo m_screen;
+    TChangeDisplay m_switcher;
+    std::unique_ptr<ScaledDisplay> m_display;
+    QLabel* m_title = nullptr;
+    QLabel* m_board = nullptr; // Img_Kanji
+    QPixmap m_offscreen;
+    std::array<PictureButton*, 8> m_commands{};
+    std::unique_ptr<MenuAnimation> m_animation;
+    std::unique_ptr<MediaPlayer> m_music; // MP_1
+    bool m_musicPlaying = false;
+    QTimer m_timer; // Tim_Ido
+    QPointer<TF_Pop> m_notice;
+    bool m_exiting = false;
+};
+
+} // namespace moji

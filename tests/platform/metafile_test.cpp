@@ -1,0 +1,198 @@
+// The metafile player on metafiles written out by hand, and on broken ones.
+
+#include "metafile.h"
+#include "randomsource.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QSet>
+
+using namespace moji;
+using testing_support::Bytes;
+
+namespace {
+
+// A record: size in 16-bit words (including the 3-word head), function, parameters.
+QByteArray record(int function, std::initializer_list<int> params)
+{
+    Bytes b;
+    const int words = 3 + int(params.size());
+    b.i16(words & 0xFFFF).i16(words >> 16).i16(function);
+    for (int p : params)
+        b.i16(p);
+    return b;
+}
+
+QByteArray colorParams(quint32 rgb) // COLORREF as two words
+{
+    return Bytes().i16(int(rgb & 0xFFFF)).i16(int(rgb >> 16));
+}
+
+QByteArray placeable(int right, int bottom)
+{
+    Bytes b;
+    b.i16(0xCDD7).i16(0x9AC6).i16(0).i16(0).i16(0).i16(right).i16(bottom).i16(96).i16(0).i16(0);
+    // Checksum: XOR of the first ten words.
+    const QByteArray head = b;
+    quint16 sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= quint16(quint8(head[2 * i]) | (quint8(head[2 * i + 1]) << 8));
+    b.i16(sum);
+    return b;
+}
+
+QByteArray header(int objects)
+{
+    return Bytes().i16(1).i16(9).i16(0x0300).i16(0).i16(0).i16(objects).i16(0).i16(0).i16(0);
+}
+
+// Red brush, null pen, a rectangle over the top-left quarter and a blue ellipse at the
+// bottom right, in a 100 x 100 window.
+QByteArray picture()
+{
+    QByteArray m = placeable(100, 100) + header(3);
+    m += record(0x020B, {0, 0});     // SetWindowOrg y, x
+    m += record(0x020C, {100, 100}); // SetWindowExt y, x
+    m += Bytes().i16(7).i16(0).i16(0x02FC).i16(0).raw(colorParams(0x0000FF)).i16(0); // red solid brush
+    m += record(0x012D, {0});
+    m += Bytes().i16(8).i16(0).i16(0x02FA).i16(5).i16(0).i16(0).raw(colorParams(0)); // null pen
+    m += record(0x012D, {1});
+    m += record(0x041B, {50, 50, 0, 0}); // Rectangle bottom, right, top, left
+    m += Bytes().i16(7).i16(0).i16(0x02FC).i16(0).raw(colorParams(0xFF0000)).i16(0); // blue brush, slot 2
+    m += record(0x012D, {2});
+    m += record(0x0418, {100, 100, 60, 60}); // Ellipse
+    m += record(0x0000, {});
+    return m;
+}
+
+QImage render(const QByteArray& bytes, int size)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const auto m = Metafile::parse(bytes);
+    if (m) {
+        QPainter p(&image);
+        m->render(p, QRectF(0, 0, size, size));
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(Metafile, DrawsShapesStretchedOntoTheTarget)
+{
+    const auto m = Metafile::parse(picture());
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(m->frame(), QRectF(0, 0, 100, 100));
+
+    for (const int size : {48, 70}) {
+        const QImage image = render(picture(), size);
+        const int q = size / 4;
+        EXPECT_EQ(image.pixelColor(q, q), QColor(Qt::red)) << size;
+        EXPECT_EQ(image.pixelColor(size * 80 / 100, size * 80 / 100), QColor(Qt::blue)) << size;
+        EXPECT_EQ(image.pixelColor(size * 80 / 100, q), QColor(Qt::white)) << size;
+        EXPECT_EQ(image.pixelColor(size * 61 / 100, size - 2), QColor(Qt::white)) << "outside the ellipse";
+    }
+}
+
+TEST(Metafile, PiesFillOnlyTheirSlice)
+{
+    QByteArray m = placeable(100, 100) + header(2);
+    m += Bytes().i16(7).i16(0).i16(0x02FC).i16(0).raw(colorParams(0x00FF00)).i16(0);
+    m += record(0x012D, {0});
+    // Pie: end point (100, 50) = 0 degrees, start point (50, 0) = 90 degrees, counter-clockwise
+    // from start to end covers the left half and the bottom: three quarters.
+    m += record(0x081A, {50, 100, 0, 50, 100, 100, 0, 0});
+    m += record(0x0000, {});
+    const QImage image = render(m, 100);
+    EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::green)) << "left";
+    EXPECT_EQ(image.pixelColor(50, 80), QColor(Qt::green)) << "bottom";
+    EXPECT_EQ(image.pixelColor(75, 25), QColor(Qt::white)) << "the top-right quarter is left out";
+}
+
+TEST(Metafile, WritesTextInCodePage932)
+{
+    QByteArray m = placeable(100, 100) + header(1);
+    m += record(0x0209, {0, 0}); // SetTextColor black
+    m += record(0x0102, {1});    // transparent background
+    // Font: height -40, face left empty.
+    m += Bytes().i16(3 + 9 + 16).i16(0).i16(0x02FB).i16(-40).i16(0).i16(0).i16(0).i16(700).i16(0).i16(0x80).i16(0).i16(0).zeros(32);
+    m += record(0x012D, {0});
+    // TextOut: length 4, "あい" in CP932, y 20, x 10.
+    m += Bytes().i16(3 + 1 + 2 + 2).i16(0).i16(0x0521).i16(4).raw(testing_support::hex("82a0 82a2")).i16(20).i16(10);
+    m += record(0x0000, {});
+    const QImage image = render(m, 100);
+    int dark = 0;
+    for (int y = 20; y < 70; ++y)
+        for (int x = 10; x < 100; ++x)
+            dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 100) << "the two kana were drawn";
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
+}
+
+// Broken files never crash: a non-metafile is refused, a truncated or garbage body draws
+// what it can.
+TEST(Metafile, SurvivesBrokenFiles)
+{
+    EXPECT_FALSE(Metafile::parse(QByteArray()).has_value());
+    EXPECT_FALSE(Metafile::parse(QByteArray("not a metafile at all, just text")).has_value());
+    EXPECT_FALSE(Metafile::parse(placeable(10, 10)).has_value());
+
+    const QByteArray good = picture();
+    for (qsizetype cut = 0; cut <= good.size(); cut += 3)
+        render(good.left(cut), 32);
+
+    RandomSource random(7);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes = good;
+        for (int i = 0; i < 12; ++i)
+            bytes[random.Random(int(bytes.size()))] = char(random.Random(256));
+        render(bytes, 32);
+        QByteArray noise = placeable(100, 100) + header(5);
+        for (int i = 0; i < 200; ++i)
+            noise += char(random.Random(256));
+        render(noise, 32);
+    }
+    // A record that claims to be longer than the file, and an object selected before any
+    // exists.
+    QByteArray liar = placeable(100, 100) + header(1) + record(0x012D, {40}) + Bytes().i16(0x7000).i16(0x7000).i16(0x0324).i16(3000);
+    const QImage image = render(liar, 32);
+    EXPECT_EQ(image.pixelColor(16, 16), QColor(Qt::white));
+}
+
+// The pictures the build makes play as pictures: each fills a good part of its square with
+// more than one colour and leaves its white background.
+TEST(Metafile, PlaysTheProgramsOwnPictures)
+{
+    QStringList names;
+    for (int n = 1; n <= 10; ++n)
+        names << QStringLiteral("Pop%1.wmf").arg(n);
+    names << QStringLiteral("Present1.wmf") << QStringLiteral("Present2.wmf") << QStringLiteral("Present3.wmf");
+    QImage sheet(13 * 100, 100, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    for (int i = 0; i < names.size(); ++i) {
+        const QByteArray bytes = testing_support::readFile(QStringLiteral(MOJIMARU_PROGRAM_DIR "/") + names[i]);
+        ASSERT_FALSE(bytes.isEmpty()) << qPrintable(names[i]);
+        const auto m = Metafile::parse(bytes);
+        ASSERT_TRUE(m.has_value()) << qPrintable(names[i]);
+        const QImage image = render(bytes, 100);
+        QSet<QRgb> colours;
+        int painted = 0;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                const QRgb c = image.pixel(x, y);
+                colours.insert(c);
+                painted += c != qRgb(255, 255, 255) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(painted, 1500) << qPrintable(names[i]);
+        EXPECT_LT(painted, 9900) << qPrintable(names[i]) << " keeps some white background";
+        EXPECT_GT(colours.size(), 4) << qPrintable(names[i]);
+        QPainter(&sheet).drawImage(i * 100, 0, image);
+    }
+    if (qEnvironmentVariableIsSet("MOJIMARU_SHOTS"))
+        sheet.save(qEnvironmentVariable("MOJIMARU_SHOTS") + QStringLiteral("/metafiles.png"));
+}
