@@ -2,12 +2,16 @@
 
 #include "navigator.h"
 
+#include <QPointer>
+
 namespace moji {
 
 struct Program;
 class TF_Main;
+class TF_Mode;
 
-// Opens the full screens on the program's behalf.
+// Opens the full screens on the program's behalf. The mode menu is kept while the pupil is in
+// a screen reached from it, and shown again (reloading the pupil) when they come back.
 class AppNavigator final : public Navigator {
 public:
     AppNavigator(Program& program, TF_Main& mainMenu) : m_program(program), m_main(mainMenu) {}
@@ -17,6 +21,7 @@ public:
 private:
     Program& m_program;
     TF_Main& m_main;
+    QPointer<TF_Mode> m_modeMenu;
 };
 
 } // namespace moji

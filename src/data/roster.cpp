@@ -31,6 +31,19 @@ RosterSummary StudyState::ReadRoster()
     return summary;
 }
 
+int StudyState::RegisterPupil(const SjisString<10>& name)
+{
+    requireRange(PlayerCount + 1, 1, MaxPlayers, RosterFile, "PlayerCount");
+    PlayerRecord pupil;
+    pupil.Name = name;
+    pupil.Level = 1;
+    pupil.Mode = 1;
+    ++PlayerCount;
+    Roster[PlayerCount] = pupil;
+    WriteRoster();
+    return PlayerCount;
+}
+
 void StudyState::WriteRoster() const
 {
     requireRange(PlayerCount, 0, MaxPlayers, RosterFile, "PlayerCount");

@@ -136,6 +136,8 @@ public:
     int16_t HintIndexCount = 0;
     int16_t PopGroup = 0;
     int16_t PopNo = 0;
+    // A notice pop-up is on screen (the matching game waits for it; the mode menu clears it).
+    bool PopupShowing = false;
 
     // Display and devices.
     int16_t LayoutKind = 0;
@@ -171,6 +173,11 @@ public:
     // Player1.dat. A missing file means no pupils.
     RosterSummary ReadRoster();
     void WriteRoster() const;
+    // Adds a pupil with this name at level 1 reading and writes the roster at once, so that
+    // a pupil is never lost when the program ends without its exit command. Returns the
+    // pupil's number. The roster stays extended in memory even when the write fails
+    // (FileError), and the exit command writes it again.
+    int RegisterPupil(const SjisString<10>& name);
 
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
     // Kind 1..2). An empty list when the file does not exist.

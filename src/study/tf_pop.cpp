@@ -51,8 +51,10 @@ void TF_Pop::showNotice()
         setGeometry(screen->geometry());
     showFullScreen();
     repaint();
-    if (isStartupNotice())
+    if (isStartupNotice()) {
+        m_program.state.PopupShowing = false;
         m_program.random.seedFromClock(m_program.clock);
+    }
 }
 
 void TF_Pop::paintEvent(QPaintEvent*)

@@ -127,3 +127,24 @@ TEST_F(Roster, AFailedWriteIsReportedNotClaimed)
         EXPECT_EQ(fileErrorMessage(e.fileName()), QStringLiteral("Player1.datでエラーがおこりました。 "));
     }
 }
+
+// A pupil is on disk as soon as they are registered: a program that ends any other way than
+// by its exit command keeps them, and their history stays theirs.
+TEST_F(Roster, RegisteringWritesTheRosterAtOnce)
+{
+    writeFile(rosterPath(), player(3, 2, hex("82bd 82eb 82a4")));
+    state.ReadRoster();
+    EXPECT_EQ(state.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("ゃ"))), 2);
+    EXPECT_EQ(state.PlayerCount, 2);
+    EXPECT_EQ(readFile(rosterPath()), player(3, 2, hex("82bd 82eb 82a4")) + player(1, 1, hex("82e1")));
+
+    StudyState restarted(dir.path(), clock);
+    EXPECT_EQ(restarted.ReadRoster().playerCount, 2);
+    EXPECT_EQ(restarted.Roster[2].Name.toUnicode(), QStringLiteral("ゃ"));
+
+    for (int i = 3; i <= 10; ++i)
+        state.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("あ")));
+    EXPECT_THROW(state.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("い"))), RangeError);
+    EXPECT_EQ(state.PlayerCount, 10);
+    EXPECT_EQ(QFileInfo(rosterPath()).size(), 10 * PlayerRecord::Size);
+}

@@ -6,8 +6,8 @@
 
 namespace moji {
 
-PlaceholderScreen::PlaceholderScreen(Program& program, const QString& title, QWidget* parent)
-    : ScreenFrame(program, 1, 31, parent)
+PlaceholderScreen::PlaceholderScreen(Program& program, const QString& title, Screen backTo, QWidget* parent)
+    : ScreenFrame(program, 1, 31, parent), m_backTo(backTo)
 {
     setObjectName(QStringLiteral("PlaceholderScreen"));
     addHeaderButtons();
@@ -25,7 +25,7 @@ void PlaceholderScreen::onBack()
 {
     close();
     if (program().navigator)
-        program().navigator->show(Screen::MainMenu);
+        program().navigator->show(m_backTo);
 }
 
 } // namespace moji

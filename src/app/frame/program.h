@@ -7,6 +7,8 @@
 
 #include <QCursor>
 #include <QPixmap>
+#include <QPointer>
+#include <QWidget>
 
 #include <array>
 #include <memory>
@@ -46,6 +48,11 @@ struct Program {
     QCursor handCursor{Qt::PointingHandCursor};
     // The highest level stored in the roster at start-up, at least 1.
     int highestLevel = 1;
+    // The session and game windows while they exist, so that the mode menu can close one
+    // left behind (its Alive flag in the study state tells whether it should).
+    QPointer<QWidget> sessionScreen;
+    QPointer<QWidget> matchingGameScreen;
+    QPointer<QWidget> catcherGameScreen;
 
     QPixmap headerImage(int tag) const;
     // Plays the correct (true) or wrong (false) answer sound from the start.

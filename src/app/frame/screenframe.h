@@ -1,5 +1,7 @@
 #pragma once
 
+#include "navigator.h"
+
 #include <QWidget>
 
 #include <array>
