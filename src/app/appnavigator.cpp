@@ -5,6 +5,8 @@
 #include "tf_main.h"
 #include "tf_mode.h"
 #include "tf_player.h"
+#include "tf_renshuu.h"
+#include "tf_shutsudai.h"
 #include "tf_touroku.h"
 
 namespace moji {
@@ -21,8 +23,6 @@ Pending pending(Screen screen)
 {
     switch (screen) {
     case Screen::GradesOverview: return {"せいせき", Screen::MainMenu};
-    case Screen::PracticeLevels: return {"れんしゅうするレベルとしゅるいをえらぼう！", Screen::ModeMenu};
-    case Screen::QuestionSession: return {"かんじのがくしゅう", Screen::ModeMenu};
     case Screen::KanjiBoard: return {"かんじのいちらん", Screen::ModeMenu};
     case Screen::KanjiGrades: return {"かんじごとのせいせき", Screen::ModeMenu};
     case Screen::MatchingGame: return {"かんじあわせゲーム", Screen::ModeMenu};
@@ -48,6 +48,12 @@ void AppNavigator::show(Screen screen)
         if (m_modeMenu)
             m_modeMenu->close();
         (new TF_Player(m_program))->showScreen();
+        return;
+    case Screen::PracticeLevels:
+        (new TF_Renshuu(m_program))->showScreen();
+        return;
+    case Screen::QuestionSession:
+        (new TF_Shutsudai(m_program))->showScreen();
         return;
     case Screen::ModeMenu:
         if (!m_modeMenu)

@@ -10,6 +10,7 @@
 #include "randomsource.h"
 #include "singleinstance.h"
 #include "studystate.h"
+#include "tf_hint.h"
 #include "tf_main.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[])
     moji::HelpWindow help(state.pathOf(QStringLiteral("Mojimaru3.hlp")));
     moji::MessageBoxes messages;
     moji::Program program(state, clock, random, *audio, help, messages);
+    moji::installHints(program);
     const QPixmap hand(QStringLiteral(":/hand-cursor.png"));
     if (!hand.isNull())
         program.handCursor = QCursor(hand, moji::HandCursorHotX, moji::HandCursorHotY);

@@ -41,15 +41,7 @@ TF_Player::TF_Player(Program& program, QWidget* parent)
     setWindowTitle(QStringLiteral("もじまる"));
     setMouseTracking(true);
     canvas()->setMouseTracking(true);
-    auto* title = new QLabel(QStringLiteral("べんきょうするのはだれかな？"), canvas());
-    title->setObjectName(QStringLiteral("Lbl_Title"));
-    QFont f = title->font();
-    f.setPixelSize(27);
-    f.setBold(true);
-    title->setFont(f);
-    title->setStyleSheet(QStringLiteral("color: yellow;"));
-    title->move(10, 0);
-    title->adjustSize();
+    addTitle(QStringLiteral("べんきょうするのはだれかな？"));
     addHeaderButtons(30, TipVariant::BackToMenu);
 }
 

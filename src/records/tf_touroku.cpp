@@ -13,13 +13,6 @@ namespace moji {
 namespace {
 constexpr int RegistrationHelpTopic = 32;
 
-QFont boldPixels(const QFont& base, int pixels)
-{
-    QFont f = base;
-    f.setPixelSize(pixels);
-    f.setBold(true);
-    return f;
-}
 } // namespace
 
 const QString TF_Touroku::KanaTable = QStringLiteral(
@@ -32,14 +25,14 @@ TF_Touroku::TF_Touroku(Program& program, QWidget* parent)
     setObjectName(QStringLiteral("TF_Touroku"));
     m_instruction = new QLabel(QStringLiteral("ボタンをおして名前をとうろくしてください。"), canvas());
     m_instruction->setObjectName(QStringLiteral("Label1"));
-    m_instruction->setFont(boldPixels(font(), 24));
+    m_instruction->setFont(pixelFont(font(), 24));
     m_instruction->setStyleSheet(QStringLiteral("color: yellow;"));
     m_instruction->move(10, 0);
     m_instruction->resize(m_instruction->sizeHint().width(), 32);
     // The header buttons sit under the instruction.
     addHeaderButtons(m_instruction->y() + m_instruction->height() + 10);
 
-    QFont kanaFont = boldPixels(font(), 20);
+    QFont kanaFont = pixelFont(font(), 20);
     for (int i = 1; i <= 80; ++i) {
         auto* button = new QPushButton(KanaTable.mid(i - 1, 1), canvas());
         button->setObjectName(QStringLiteral("Btn_Moji%1").arg(i));
@@ -68,7 +61,7 @@ TF_Touroku::TF_Touroku(Program& program, QWidget* parent)
 
     btn_clear = new QPushButton(QStringLiteral("１もじけす"), canvas());
     btn_clear->setObjectName(QStringLiteral("btn_clear"));
-    btn_clear->setFont(boldPixels(font(), 16));
+    btn_clear->setFont(pixelFont(font(), 16));
     btn_clear->setGeometry(460, 200, 150, 40);
     btn_clear->hide();
     useHandCursor(program, btn_clear);
@@ -76,7 +69,7 @@ TF_Touroku::TF_Touroku(Program& program, QWidget* parent)
 
     btn_Touroku = new QPushButton(QStringLiteral("とうろくする"), canvas());
     btn_Touroku->setObjectName(QStringLiteral("btn_Touroku"));
-    btn_Touroku->setFont(boldPixels(font(), 16));
+    btn_Touroku->setFont(pixelFont(font(), 16));
     btn_Touroku->setGeometry(460, 260, 150, 40);
     useHandCursor(program, btn_Touroku);
     connect(btn_Touroku, &QPushButton::clicked, this, &TF_Touroku::btn_TourokuClick);

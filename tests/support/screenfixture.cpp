@@ -1,6 +1,7 @@
 #include "screenfixture.h"
 
 #include <QFile>
+#include <QLabel>
 
 namespace testing_support {
 
@@ -36,6 +37,25 @@ void ScreenFixture::loadDictionary()
     state.LoadRadicals();
     state.LoadKanji();
     state.LoadQuestionIndex();
+}
+
+} // namespace testing_support
+
+namespace testing_support {
+
+ModalCloser::ModalCloser()
+{
+    m_timer.setInterval(5);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            QString seen = QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char(':') + modal->windowTitle();
+            for (const QLabel* label : modal->findChildren<QLabel*>())
+                seen += QLatin1Char('|') + label->text();
+            closed << seen;
+            modal->close();
+        }
+    });
+    m_timer.start();
 }
 
 } // namespace testing_support

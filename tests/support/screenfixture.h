@@ -7,6 +7,7 @@
 #include "randomsource.h"
 #include "studystate.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <vector>
@@ -46,5 +47,34 @@ public:
     RecordingNavigator navigator;
     moji::Program program;
 };
+
+} // namespace testing_support
+
+#include <QStringList>
+#include <QTimer>
+
+namespace testing_support {
+
+// Closes every modal dialog as soon as it opens (a result or hint dialog in the middle of a
+// flow under test), remembering the class names and window titles it closed.
+class ModalCloser {
+public:
+    ModalCloser();
+    QStringList closed;
+
+private:
+    QTimer m_timer;
+};
+
+// The first visible top-level window of type T, or nullptr.
+template <typename T>
+T* topLevel()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
+    }
+    return nullptr;
+}
 
 } // namespace testing_support

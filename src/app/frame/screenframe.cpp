@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QScreen>
 
 namespace moji {
@@ -49,6 +50,17 @@ void ScreenFrame::addHeaderButtons(int top, TipVariant variant)
         connect(button, &QAbstractButton::clicked, this, [this, tag] { headerCommand(tag); });
         m_header[std::size_t(tag - 1)] = button;
     }
+}
+
+QLabel* ScreenFrame::addTitle(const QString& text, int pixels)
+{
+    auto* title = new QLabel(text, m_canvas);
+    title->setObjectName(QStringLiteral("Lbl_Title"));
+    title->setFont(pixelFont(font(), pixels));
+    title->setStyleSheet(QStringLiteral("color: yellow;"));
+    title->move(10, 0);
+    title->adjustSize();
+    return title;
 }
 
 PictureButton* ScreenFrame::headerButton(int tag) const
@@ -145,6 +157,14 @@ void scaleLayout(QWidget* root, double scale)
         }
         scaleLayout(child, scale);
     }
+}
+
+QFont pixelFont(const QFont& base, int pixels, bool bold)
+{
+    QFont f = base;
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
 }
 
 void useHandCursor(Program& program, QWidget* widget)

@@ -6,6 +6,8 @@
 
 #include <array>
 
+class QLabel;
+
 namespace moji {
 
 struct Program;
@@ -45,6 +47,8 @@ protected:
     enum class TipVariant { Standard, Lowercase, BackToMenu };
     void addHeaderButtons(int top = 30, TipVariant variant = TipVariant::Standard);
     PictureButton* headerButton(int tag) const;
+    // The screen's yellow bold title, Lbl_Title, at the top left.
+    QLabel* addTitle(const QString& text, int pixels = 27);
 
     virtual void onBack() = 0;
     virtual void onHint();
@@ -73,5 +77,8 @@ void scaleLayout(QWidget* root, double scale);
 
 // Applies the frame's look to a control: the hand pointer on buttons.
 void useHandCursor(Program& program, QWidget* widget);
+
+// The font of `base` at a size in pixels, bold unless told otherwise.
+QFont pixelFont(const QFont& base, int pixels, bool bold = true);
 
 } // namespace moji

@@ -1,0 +1,173 @@
+#include "questionsession.h"
+
+#include "clock.h"
+#include "filestore.h"
+#include "randomsource.h"
+#include "studystate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace moji {
+
+namespace {
+
+const QString BankFile = QStringLiteral("Mondai1.dat");
+
+QByteArray labelBytes(const QString& label)
+{
+    return cp932::trim(cp932::encodeLossy(label));
+}
+
+} // namespace
+
+void QuestionSession::chooseQuestions()
+{
+    StudyState& s = m_state;
+    requireRange(s.CurrentLevel, 1, MaxLevel, QString(), "CurrentLevel");
+    requireRange(s.StudyMode, 1, 2, QString(), "StudyMode");
+    struct Candidate {
+        int kanjiNo;
+        int correct;
+        bool taken = false;
+    };
+    std::vector<Candidate> candidates;
+    for (int i = 1; i <= KanjisPerLevel; ++i) {
+        const int k = firstKanjiOfLevel(s.CurrentLevel) + i - 1;
+        candidates.push_back({k, s.KanjiProgress[k][s.StudyMode].Correct});
+    }
+
+    std::array<int, Questions> chosen{};
+    if (s.SessionKind) {
+        for (int q = 0; q < Questions; ++q) {
+            int pick = -1;
+            for (int i = KanjisPerLevel - 1; i >= 0 && pick < 0; --i) {
+                if (!candidates[std::size_t(i)].taken)
+                    pick = i;
+            }
+            for (int i = 0; i < KanjisPerLevel; ++i) {
+                const Candidate& c = candidates[std::size_t(i)];
+                if (c.taken)
+                    continue;
+                const int best = candidates[std::size_t(pick)].correct;
+                // One coin toss per tie, the pick's comparison with itself included.
+                if (c.correct < best || (c.correct == best && m_random.RandomReal() < 0.5))
+                    pick = i;
+            }
+            candidates[std::size_t(pick)].taken = true;
+            chosen[std::size_t(q)] = candidates[std::size_t(pick)].kanjiNo;
+        }
+    } else {
+        std::vector<int> left;
+        for (const Candidate& c : candidates)
+            left.push_back(c.kanjiNo);
+        for (int q = 0; q < Questions; ++q) {
+            const auto pick = left.begin() + m_random.Random(int(left.size()));
+            chosen[std::size_t(q)] = *pick;
+            left.erase(pick);
+        }
+    }
+
+    for (int q = 1; q <= Questions; ++q) {
+        QuizItem item;
+        item.KanjiNo = int16_t(chosen[std::size_t(q - 1)]);
+        const int count = s.QuestionIndex[item.KanjiNo].QuestionCount;
+        item.QuestionNo = int16_t(1 + m_random.Random(std::max(1, count)));
+        s.QuizSet[q] = item;
+    }
+}
+
+SentenceView QuestionSession::loadQuestion(int n)
+{
+    StudyState& s = m_state;
+    QuizItem& item = s.QuizSet[n];
+    const QuestionIndexRecord& index = s.QuestionIndex[item.KanjiNo];
+    const auto record = filestore::readRecordAt<QuestionRecord>(s.pathOf(BankFile), BankFile,
+                                                                qint64(index.FirstQuestion) - 1 + item.QuestionNo - 1);
+    const int target = std::clamp<int>(record.TargetPart, 1, 3);
+    const bool reading = s.StudyMode == 1;
+    SentenceView view;
+    view.target = target;
+    for (int i = 1; i <= 3; ++i) {
+        const QByteArray part = record.Parts[std::size_t(i - 1)];
+        if (reading && i == target) {
+            item.Answer = SjisString<10>::fromBytes(part);
+            view.parts[std::size_t(i - 1)] = s.KanjiTable[item.KanjiNo].Glyph.toUnicode();
+        } else {
+            view.parts[std::size_t(i - 1)] = cp932::decodeLossy(part);
+        }
+    }
+    if (!reading)
+        item.Answer = SjisString<10>::fromBytes(s.KanjiTable[item.KanjiNo].Glyph.bytes());
+    item.TargetPiece = int16_t(target);
+    item.Piece1 = SjisString<20>::fromUnicode(view.parts[0].trimmed());
+    item.Piece2 = SjisString<20>::fromUnicode(view.parts[1].trimmed());
+    item.Piece3 = SjisString<20>::fromUnicode(view.parts[2].trimmed());
+    return view;
+}
+
+SentenceView QuestionSession::storedSentence(int n) const
+{
+    const QuizItem& item = m_state.QuizSet[n];
+    return {{item.Piece1.toUnicode(), item.Piece2.toUnicode(), item.Piece3.toUnicode()}, item.TargetPiece};
+}
+
+int QuestionSession::timeLimitMinutes() const
+{
+    // A limit edited outside 1 to 59 into the settings would end a session at once or not be
+    // a time of day at all.
+    const int limit = m_state.StudyMode == 1 ? m_state.ReadTimeLimit : m_state.WriteTimeLimit;
+    return std::clamp(limit, 1, 59);
+}
+
+void QuestionSession::startClock()
+{
+    m_end = m_clock.now() + timeLimitMinutes() / (24.0 * 60.0);
+}
+
+std::optional<QString> QuestionSession::clockText() const
+{
+    const double left = std::floor((m_end - m_clock.now()) * 86400000.0 + 0.5);
+    if (left <= 0)
+        return std::nullopt;
+    const qint64 seconds = qint64(left) / 1000;
+    const qint64 m = seconds / 60;
+    const qint64 s = seconds % 60;
+    QString text = QStringLiteral("のこり");
+    if (m > 0)
+        text += QString::number(m) + QStringLiteral("ふん");
+    return text + QString::number(s) + QStringLiteral("びょう");
+}
+
+void QuestionSession::commitAnswer(int n, const QString& label)
+{
+    m_state.QuizSet[n].Given = SjisString<10>::fromBytes(labelBytes(label));
+}
+
+void QuestionSession::fillRemaining(int current)
+{
+    if (!filestore::exists(m_state.pathOf(BankFile)))
+        return;
+    for (int n = current + 1; n <= Questions; ++n)
+        loadQuestion(n);
+}
+
+bool QuestionSession::isAnswer(int n, const QString& label) const
+{
+    return m_state.QuizSet[n].Answer.bytes() == labelBytes(label);
+}
+
+int QuestionSession::nextWrong(int n) const
+{
+    if (n >= Questions)
+        return 0;
+    ++n;
+    while (m_state.QuizSet[n].Correct && n < Questions)
+        ++n;
+    if (n == Questions && m_state.QuizSet[n].Correct)
+        return 0;
+    return n;
+}
+
+} // namespace moji

@@ -1,0 +1,130 @@
+#include "tf_saiten.h"
+
+#include "errors.h"
+#include "hintcontext.h"
+#include "program.h"
+#include "sessionresult.h"
+#include "studystate.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+
+namespace moji {
+
+namespace {
+
+constexpr int ScoringHelpTopic = 36;
+const QColor FixedCells(105, 194, 214);
+const QColor Cells(Qt::yellow);
+
+} // namespace
+
+TF_Saiten::TF_Saiten(Program& program, QWidget* parent)
+    : ScreenFrame(program, HintTopics::Scoring, ScoringHelpTopic, parent), m_scoring(program.state)
+{
+    setObjectName(QStringLiteral("TF_Saiten"));
+    m_title = addTitle(QStringLiteral("さあ、何点とれたかな？"));
+    m_title->move(10, 8);
+
+    m_score = new QLabel(canvas());
+    m_score->setObjectName(QStringLiteral("Lbl_Tokuten"));
+    m_score->setFont(pixelFont(font(), 27));
+    m_score->setStyleSheet(QStringLiteral("color: white;"));
+    m_score->setGeometry(420, 8, 200, m_title->height());
+
+    // Just below the header-button row of the other screens.
+    const int top = 30 + 48 + 2;
+    const int width = DesignWidth - 20;
+    const int height = DesignHeight - m_title->height() - 80;
+    m_grid = new QTableWidget(11, 5, canvas());
+    m_grid->setObjectName(QStringLiteral("Grd_Saiten"));
+    m_grid->setGeometry(10, top, width, height);
+    m_grid->horizontalHeader()->hide();
+    m_grid->verticalHeader()->hide();
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grid->setFocusPolicy(Qt::NoFocus);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setFont(pixelFont(font(), 15));
+    // Below the last row the window shows through, as under a grid of fixed rows.
+    m_grid->setStyleSheet(QStringLiteral("QTableWidget { background: #000080; gridline-color: #606060; color: black; border: none; }"));
+    const int rowHeight = height / 12;
+    for (int r = 0; r < 11; ++r)
+        m_grid->setRowHeight(r, rowHeight);
+    const int widths[5] = {30, width - 300, 100, 100, 60};
+    for (int c = 0; c < 5; ++c)
+        m_grid->setColumnWidth(c, widths[c]);
+    const char* const heads[5] = {"No", "もんだい", "あなたの答", "せいかい", "さいてん"};
+    for (int r = 0; r < 11; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            auto* cell = new QTableWidgetItem(r == 0 ? QString::fromUtf8(heads[c]) : QString());
+            cell->setBackground(r == 0 || c == 0 ? FixedCells : Cells);
+            cell->setTextAlignment(c == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            m_grid->setItem(r, c, cell);
+        }
+    }
+
+    m_timer.setInterval(RevealMilliseconds);
+    connect(&m_timer, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
+    m_timer.start();
+}
+
+void TF_Saiten::Tim_SaitenTimer()
+{
+    const auto row = m_scoring.nextRow();
+    if (!row) {
+        m_timer.stop();
+        finish();
+        return;
+    }
+    m_grid->item(row->number, 0)->setText(QString::number(row->number));
+    m_grid->item(row->number, 1)->setText(row->question);
+    m_grid->item(row->number, 2)->setText(row->given);
+    m_grid->item(row->number, 3)->setText(row->answer);
+    m_grid->item(row->number, 4)->setText(row->correct ? QStringLiteral("○") : QStringLiteral("×"));
+    program().playAnswerSound(row->correct);
+    if (row->correct) {
+        m_score->setText(m_scoring.scoreText());
+        m_score->setStyleSheet(m_scoring.scoreIsRed() ? QStringLiteral("color: red;") : QStringLiteral("color: white;"));
+    }
+}
+
+void TF_Saiten::finish()
+{
+    Program& p = program();
+    StudyState& s = p.state;
+    const Scoring::Ending ending = m_scoring.ending();
+    try {
+        if (ending == Scoring::Ending::Perfect)
+            s.RecordSessionResult(true);
+        else if (ending == Scoring::Ending::Failed)
+            s.RecordSessionResult(false);
+    } catch (const DataError& e) {
+        p.messages.error(this, errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+        return;
+    }
+    if (ending != Scoring::Ending::Passed)
+        showSessionResult(p, this);
+    if (ending == Scoring::Ending::Perfect) {
+        if (p.sessionScreen)
+            p.sessionScreen->close();
+        if (p.navigator)
+            p.navigator->show(Screen::ModeMenu);
+    } else {
+        s.RedoRound = true;
+        if (p.maruPlayer)
+            p.maruPlayer->stop();
+        if (p.batsuPlayer)
+            p.batsuPlayer->stop();
+        if (auto* session = qobject_cast<ScreenFrame*>(p.sessionScreen.data()))
+            session->showScreen();
+    }
+    close();
+}
+
+} // namespace moji

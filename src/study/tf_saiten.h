@@ -1,0 +1,42 @@
+#pragma once
+
+#include "scoring.h"
+#include "screenframe.h"
+
+#include <QTimer>
+
+class QLabel;
+class QTableWidget;
+
+namespace moji {
+
+// The scoring screen: the ten answers marked one row every 1.5 seconds with ○ or × and the
+// matching sound, the score counting up; then the result, the review of wrong answers, or both.
+// It has no header buttons and no way back: it goes on by itself.
+class TF_Saiten : public ScreenFrame {
+    Q_OBJECT
+public:
+    static constexpr int RevealMilliseconds = 1500;
+
+    explicit TF_Saiten(Program& program, QWidget* parent = nullptr);
+
+    // One tick: the next row, or after the tenth the finishing step.
+    void Tim_SaitenTimer();
+    QTableWidget* grid() const { return m_grid; }
+    QLabel* scoreLabel() const { return m_score; }
+    QTimer& Tim_Saiten() { return m_timer; }
+
+protected:
+    void onBack() override {}
+
+private:
+    void finish();
+
+    Scoring m_scoring;
+    QLabel* m_title;
+    QLabel* m_score;
+    QTableWidget* m_grid;
+    QTimer m_timer;
+};
+
+} // namespace moji

@@ -1,0 +1,487 @@
+#include "tf_shutsudai.h"
+
+#include "errors.h"
+#include "hintcontext.h"
+#include "pickerpanels.h"
+#include "program.h"
+#include "randomsource.h"
+#include "sessionresult.h"
+#include "studystate.h"
+#include "tf_saiten.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace moji {
+
+namespace {
+
+constexpr int BeforeStartHelp = 35;
+constexpr int ReadingHelp = 351;
+constexpr int WritingHelp = 352;
+constexpr int ReviewHelp = 37;
+
+QPushButton* navButton(const QString& text, QWidget* parent, const QRect& geometry, const char* name)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setFont(pixelFont(b->font(), 15));
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+TF_Shutsudai::TF_Shutsudai(Program& program, QWidget* parent)
+    : ScreenFrame(program, HintTopics::QuestionSession, BeforeStartHelp, parent),
+      m_session(program.state, program.random, program.clock), m_panels(program.state, program.random)
+{
+    setObjectName(QStringLiteral("TF_Shutsudai"));
+    program.state.SessionAlive = true;
+    program.sessionScreen = this;
+    program.random.seedFromClock(program.clock);
+    addHeaderButtons(30, TipVariant::Lowercase);
+    buildControls();
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
+
+    if (program.state.MidiDeviceCount != 0) {
+        m_music = program.audio.createPlayer();
+        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
+            if (!m_musicPlaying)
+                return;
+            m_music->setNotify(true);
+            if (!m_music->play())
+                stopMusic();
+        });
+        if (!m_music->open(program.state.pathOf(QStringLiteral("Mondai.mid")))) {
+            program.messages.error(this, mediaErrorMessage(QStringLiteral("Mondai.mid")));
+            m_music.reset();
+        }
+    }
+}
+
+TF_Shutsudai::~TF_Shutsudai()
+{
+    program().state.SessionAlive = false;
+}
+
+void TF_Shutsudai::buildControls()
+{
+    QWidget* c = canvas();
+    m_title = new QLabel(c);
+    m_title->setObjectName(QStringLiteral("Lbl_Title"));
+    m_title->setFont(pixelFont(font(), 22));
+    m_title->setStyleSheet(QStringLiteral("color: yellow;"));
+    m_title->setGeometry(10, 0, 620, 28);
+
+    m_timeLeft = new QLabel(c);
+    m_timeLeft->setObjectName(QStringLiteral("Lbl_Nokori_Time"));
+    m_timeLeft->setFont(pixelFont(font(), 20));
+    m_timeLeft->setStyleSheet(QStringLiteral("color: red;"));
+    m_timeLeft->setGeometry(340, 44, 200, 28);
+
+    m_debug = navButton(QStringLiteral("デバッグ"), c, QRect(560, 44, 70, 26), "Btn_Debug");
+    m_debug->hide();
+    connect(m_debug, &QPushButton::clicked, this, &TF_Shutsudai::Btn_DebugClick);
+
+    m_questionBox = new QGroupBox(c);
+    m_questionBox->setObjectName(QStringLiteral("Grp_Mondai"));
+    m_questionBox->setGeometry(10, 82, 620, 62);
+    m_questionBox->setFont(pixelFont(font(), 13));
+    m_questionBox->setStyleSheet(QStringLiteral("QGroupBox { color: white; border: 1px solid #8080c0; margin-top: 8px; }"
+                                                " QGroupBox::title { left: 8px; padding: 0 4px; }"));
+    QFont sentenceFont = font();
+    sentenceFont.setPointSize(16);
+    sentenceFont.setBold(true);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(m_questionBox);
+        label->setObjectName(QStringLiteral("Lbl_Mondai%1").arg(i + 1));
+        label->setFont(sentenceFont);
+        label->move(10, 20);
+        m_sentence[std::size_t(i)] = label;
+    }
+
+    auto* answerBox = new QGroupBox(QStringLiteral("答"), c);
+    answerBox->setObjectName(QStringLiteral("Grp_Kotae"));
+    answerBox->setGeometry(10, 148, 400, 60);
+    answerBox->setFont(m_questionBox->font());
+    answerBox->setStyleSheet(m_questionBox->styleSheet());
+    m_answer = new QLabel(answerBox);
+    m_answer->setObjectName(QStringLiteral("Lbl_kotae"));
+    m_answer->setFont(pixelFont(font(), 28));
+    m_answer->setStyleSheet(QStringLiteral("color: white;"));
+    m_answer->setGeometry(10, 16, 150, 40);
+    m_deletePart = navButton(QStringLiteral("さいごの字をけす"), answerBox, QRect(164, 20, 124, 32), "Btn_DelPart");
+    m_deletePart->setToolTip(QStringLiteral("こたえのさいごのじをけす"));
+    m_deleteAll = navButton(QStringLiteral("ぜんぶけす"), answerBox, QRect(292, 20, 100, 32), "Btn_Delall");
+    m_deleteAll->setToolTip(QStringLiteral("こたえのじをぜんぶけす"));
+    connect(m_deletePart, &QPushButton::clicked, this, [this] {
+        m_panels.deleteLast();
+        updateAnswer();
+    });
+    connect(m_deleteAll, &QPushButton::clicked, this, [this] {
+        m_panels.deleteAll();
+        updateAnswer();
+    });
+
+    m_prev = navButton(QStringLiteral("前のもんだい"), c, QRect(418, 150, 104, 28), "Btn_Prev");
+    m_prev->setToolTip(QStringLiteral("まえのもんだいにもどる"));
+    m_cancel = navButton(QStringLiteral("もどる"), c, QRect(418, 180, 104, 28), "Btn_Cancel");
+    m_cancel->setToolTip(QStringLiteral("まえのがめんにもどる"));
+    m_next = navButton(QStringLiteral("はじめ"), c, QRect(526, 150, 104, 58), "Btn_Next");
+    m_next->setFont(pixelFont(font(), 20));
+    m_check = navButton(QStringLiteral("答えあわせ"), c, QRect(526, 150, 104, 58), "Btn_awase");
+    m_check->setFont(pixelFont(font(), 18));
+    m_check->setToolTip(QStringLiteral("こたえあわせをする"));
+    for (QPushButton* b : {m_prev, m_cancel, m_next, m_check, m_deletePart, m_deleteAll})
+        useHandCursor(program(), b);
+    connect(m_next, &QPushButton::clicked, this, &TF_Shutsudai::btn_NextClick);
+    connect(m_prev, &QPushButton::clicked, this, &TF_Shutsudai::Btn_PrevClick);
+    connect(m_check, &QPushButton::clicked, this, &TF_Shutsudai::btn_awaseClick);
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        m_panels.back();
+        m_pickers->refresh();
+        m_cancel->setVisible(m_panels.cancelVisible());
+    });
+
+    m_pickers = new PickerPanels(program(), m_panels, c, program().state.StudyMode);
+    connect(m_pickers, &PickerPanels::changed, this, &TF_Shutsudai::updateAnswer);
+}
+
+QString TF_Shutsudai::answerText() const
+{
+    return m_answer->text();
+}
+
+QString TF_Shutsudai::sentenceText(int part) const
+{
+    return m_sentence[std::size_t(part - 1)]->text();
+}
+
+QColor TF_Shutsudai::sentenceColour(int part) const
+{
+    return m_sentence[std::size_t(part - 1)]->palette().color(QPalette::WindowText);
+}
+
+void TF_Shutsudai::showEvent(QShowEvent* event)
+{
+    ScreenFrame::showEvent(event);
+    // A window restored from the task bar is not a new show.
+    if (event->spontaneous())
+        return;
+    m_answer->clear();
+    m_panels.deleteAll();
+    m_current = 0;
+    m_pickers->hideAll();
+    if (program().state.RedoRound)
+        startReview();
+    else if (!m_started)
+        prepareNewSession();
+}
+
+void TF_Shutsudai::prepareNewSession()
+{
+    setHelpTopic(BeforeStartHelp);
+    m_title->clear();
+    m_session.chooseQuestions();
+    m_next->setText(QStringLiteral("はじめ"));
+    m_next->show();
+    for (QPushButton* b : {m_check, m_prev, m_deletePart, m_deleteAll, m_cancel})
+        b->hide();
+    m_timeLeft->clear();
+    for (QLabel* l : m_sentence)
+        l->clear();
+    m_questionBox->setTitle(QString());
+}
+
+void TF_Shutsudai::btn_NextClick()
+{
+    if (m_review || m_finished)
+        return;
+    if (!m_started) {
+        startSession();
+        return;
+    }
+    m_session.commitAnswer(m_current, m_answer->text());
+    if (m_current < QuestionSession::Questions) {
+        showQuestion(m_current + 1);
+        return;
+    }
+    if (!program().messages.question(this, QStringLiteral("１０もんおわりました。さいてんしてよいですか？")))
+        return; // the pupil stays on question 10 and the clock runs on
+    goToScoring();
+}
+
+void TF_Shutsudai::startSession()
+{
+    StudyState& s = program().state;
+    m_started = true;
+    m_next->setText(QStringLiteral("つぎ"));
+    m_panels.prepare(s.StudyMode);
+    m_pickers->refresh();
+    m_title->setText(s.StudyMode == 1 ? QStringLiteral("あかいじのかなをえらぼう！") : QStringLiteral("あかいじのかんじをえらぼう！"));
+    m_debug->setVisible(s.DebugMode);
+    m_deletePart->show();
+    m_deleteAll->show();
+    m_session.startClock();
+    setHelpTopic(s.StudyMode == 1 ? ReadingHelp : WritingHelp);
+    m_clock.start();
+    Tim_ClockTimer();
+    startMusic();
+    showQuestion(1);
+}
+
+bool TF_Shutsudai::loadOrFail(int n)
+{
+    try {
+        showSentence(m_session.loadQuestion(n));
+        return true;
+    } catch (const DataError& e) {
+        m_clock.stop();
+        program().messages.error(this, errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+        return false;
+    }
+}
+
+void TF_Shutsudai::showQuestion(int n)
+{
+    m_current = n;
+    if (!loadOrFail(n))
+        return;
+    // A review starts each question afresh; otherwise the stored answer comes back.
+    m_panels.setAnswer(m_review ? QString() : program().state.QuizSet[n].Given.toUnicode());
+    m_panels.resetView();
+    m_pickers->refresh();
+    m_prev->setVisible(!m_review && n >= 2);
+    m_cancel->hide();
+    updateAnswer();
+}
+
+void TF_Shutsudai::showSentence(const SentenceView& view)
+{
+    int left = 10;
+    for (int i = 0; i < 3; ++i) {
+        QLabel* label = m_sentence[std::size_t(i)];
+        label->setText(view.parts[std::size_t(i)].trimmed());
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, i + 1 == view.target ? Qt::red : Qt::white);
+        label->setPalette(pal);
+        label->adjustSize();
+        label->move(left, 20);
+        left += label->text().isEmpty() ? 0 : label->width();
+    }
+    m_questionBox->setTitle(QStringLiteral("だい%1もん").arg(m_current));
+}
+
+void TF_Shutsudai::Btn_PrevClick()
+{
+    if (m_current <= 1 || m_review)
+        return;
+    --m_current;
+    m_prev->setVisible(m_current > 1);
+    showSentence(m_session.storedSentence(m_current));
+    m_panels.setAnswer(program().state.QuizSet[m_current].Given.toUnicode());
+    m_panels.resetView();
+    m_pickers->refresh();
+    m_cancel->hide();
+    updateAnswer();
+}
+
+void TF_Shutsudai::updateAnswer()
+{
+    m_answer->setText(m_panels.answer());
+    m_cancel->setVisible(m_panels.cancelVisible());
+}
+
+void TF_Shutsudai::Tim_ClockTimer()
+{
+    if (!m_started || m_finished)
+        return;
+    const auto text = m_session.clockText();
+    if (text) {
+        m_timeLeft->setText(*text);
+        return;
+    }
+    // Time is up: stop first, so the time-out runs once.
+    m_clock.stop();
+    m_timeLeft->clear();
+    program().messages.information(this, QStringLiteral("じかんがすぎました。さいてんします。"));
+    try {
+        m_session.fillRemaining(m_current);
+    } catch (const DataError& e) {
+        program().messages.error(this, errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+        return;
+    }
+    goToScoring();
+}
+
+void TF_Shutsudai::goToScoring()
+{
+    m_finished = true;
+    m_clock.stop();
+    stopMusic();
+    auto* scoring = new TF_Saiten(program());
+    scoring->showScreen();
+    hide();
+}
+
+void TF_Shutsudai::Btn_DebugClick()
+{
+    for (int q = 1; q <= 9 && m_current >= 1; ++q) {
+        m_current = q;
+        m_answer->setText(program().state.QuizSet[q].Answer.toUnicode());
+        m_session.commitAnswer(q, m_answer->text());
+        showQuestion(q + 1);
+    }
+    m_debug->hide();
+}
+
+void TF_Shutsudai::startReview()
+{
+    StudyState& s = program().state;
+    m_review = true;
+    setHelpTopic(ReviewHelp);
+    m_panels.prepare(s.StudyMode);
+    m_pickers->refresh();
+    for (QLabel* l : m_sentence)
+        l->clear();
+    m_next->hide();
+    m_check->show();
+    m_title->setText(QStringLiteral("まちがえたもんだいのふくしゅうです"));
+    m_prev->hide();
+    m_cancel->hide();
+    m_deletePart->show();
+    m_deleteAll->show();
+    m_debug->hide();
+    m_timeLeft->clear();
+    m_current = 0;
+    moveOnInReview();
+}
+
+void TF_Shutsudai::btn_awaseClick()
+{
+    if (!m_review || m_current < 1)
+        return;
+    if (!m_session.isAnswer(m_current, m_answer->text())) {
+        program().playAnswerSound(false);
+        m_panels.deleteAll();
+        updateAnswer();
+        return;
+    }
+    program().playAnswerSound(true);
+    moveOnInReview();
+}
+
+void TF_Shutsudai::moveOnInReview()
+{
+    const int next = m_session.nextWrong(m_current);
+    if (next == 0) {
+        endReview();
+        return;
+    }
+    showQuestion(next);
+}
+
+void TF_Shutsudai::endReview()
+{
+    Program& p = program();
+    StudyState& s = p.state;
+    if (s.SessionCorrect >= PassMark) {
+        try {
+            s.RecordSessionResult(true);
+        } catch (const DataError& e) {
+            p.messages.error(this, errorReportText(e));
+            QApplication::closeAllWindows();
+            QApplication::quit();
+            return;
+        }
+    }
+    s.RedoRound = false;
+    m_review = false;
+    showSessionResult(p, this);
+    close();
+    if (p.navigator)
+        p.navigator->show(Screen::ModeMenu);
+}
+
+void TF_Shutsudai::onBack()
+{
+    if (!program().messages.question(this, QStringLiteral("がくしゅうをやめてもよいですか？")))
+        return;
+    m_clock.stop();
+    stopMusic();
+    program().state.RedoRound = false;
+    close();
+    if (program().navigator)
+        program().navigator->show(Screen::ModeMenu);
+}
+
+void TF_Shutsudai::onHint()
+{
+    StudyState& s = program().state;
+    s.HintQuestion = int16_t(m_current);
+    s.HintMode = s.StudyMode;
+    if (m_current >= 1) {
+        s.HintSection = HintSections::Answer;
+        if (s.StudyMode == 2 && m_panels.listSource() == AnswerPanels::Source::Part) {
+            switch (m_panels.panelState()) {
+            case 1: s.HintSection = HintSections::Parts; break;
+            case 2: s.HintSection = HintSections::KanjiList; break;
+            default: s.HintSection = HintSections::RadicalGroups; break;
+            }
+        }
+    }
+    s.OpenHint();
+}
+
+void TF_Shutsudai::startMusic()
+{
+    if (!m_music)
+        return;
+    m_music->stop();
+    m_music->rewind();
+    m_music->setNotify(true);
+    if (m_music->play()) {
+        m_musicPlaying = true;
+    } else {
+        program().messages.error(this, mediaErrorMessage(QStringLiteral("Mondai.mid")));
+        m_music.reset();
+    }
+}
+
+void TF_Shutsudai::stopMusic()
+{
+    m_musicPlaying = false;
+    if (!m_music)
+        return;
+    m_music->setNotify(false);
+    m_music->stop();
+    m_music->close();
+    m_music.reset(); // the music does not come back for the review
+}
+
+void TF_Shutsudai::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        stopMusic();
+    ScreenFrame::hideEvent(event);
+}
+
+void TF_Shutsudai::closeEvent(QCloseEvent* event)
+{
+    m_clock.stop();
+    stopMusic();
+    program().state.SessionAlive = false;
+    ScreenFrame::closeEvent(event);
+}
+
+} // namespace moji

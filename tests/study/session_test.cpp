@@ -1,0 +1,328 @@
+// Whole study sessions through the real widgets: the answers are built by clicking the kana
+// chart and the kanji pickers, the scoring screen is ticked row by row, and the history file
+// shows what was recorded.
+
+#include "kanachart.h"
+#include "pickerpanels.h"
+#include "screenfixture.h"
+#include "testfiles.h"
+#include "tf_saiten.h"
+#include "tf_shutsudai.h"
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace moji;
+using namespace testing_support;
+
+namespace {
+
+enum class Route { Part, Strokes, Candidates };
+
+class Session : public ::testing::Test {
+protected:
+    Session()
+    {
+        f.loadDictionary();
+        for (int g = 1; g <= 8; ++g)
+            f.useBuiltFile(QStringLiteral("bushu%1.bmp").arg(g));
+        for (int n = 1; n <= 3; ++n)
+            f.useBuiltFile(QStringLiteral("Present%1.wmf").arg(n));
+    }
+    ~Session() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->close();
+    }
+
+    // A pupil at this step, selected, starting a challenge (or practice at that level).
+    void begin(int level, int mode, bool challenge = true)
+    {
+        f.addPupils(1, level, mode);
+        f.state.SelectPupil(1);
+        f.state.SessionKind = challenge;
+        f.state.CurrentLevel = int16_t(level);
+        f.state.StudyMode = int16_t(mode);
+        screen = new TF_Shutsudai(f.program);
+        screen->showScreen();
+        ASSERT_EQ(button("Btn_Next")->text(), QStringLiteral("はじめ"));
+        click("Btn_Next");
+        ASSERT_EQ(screen->currentQuestion(), 1);
+    }
+
+    QPushButton* button(const char* name) const { return screen->findChild<QPushButton*>(QLatin1String(name)); }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void click(QPushButton* b) const
+    {
+        ASSERT_TRUE(b && b->isVisible());
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    const QuizItem& item(int n) const { return f.state.QuizSet[n]; }
+
+    // Types a reading on the kana chart.
+    void typeKana(const QString& kana)
+    {
+        for (const QChar c : kana) {
+            int button = 0;
+            for (int i = 1; i <= 80 && button == 0; ++i) {
+                if (KanaChart[i - 1] == c && !isHiddenKanaButton(i))
+                    button = i;
+            }
+            ASSERT_NE(button, 0) << "not on the chart";
+            click(screen->pickers()->kanjiButton(button));
+        }
+    }
+
+    // Finds a kanji with the writing pickers by one of the three routes and clicks it.
+    void pickKanji(int kanjiNo, Route route)
+    {
+        const KanjiEntry& k = f.state.KanjiTable[kanjiNo];
+        PickerPanels* p = screen->pickers();
+        switch (route) {
+        case Route::Part:
+            click(p->radicalButton(k.Component1Group));
+            click(p->partButton(k.Component1No));
+            break;
+        case Route::Strokes: click(p->strokeButton(k.StrokeCount)); break;
+        case Route::Candidates: click(p->candidatesButton()); break;
+        }
+        for (int i = 1; i <= 80; ++i) {
+            QPushButton* b = p->kanjiButton(i);
+            if (b->isVisible() && b->text() == k.Glyph.toUnicode()) {
+                click(b);
+                click("Btn_Cancel"); // back to the first view
+                if (button("Btn_Cancel")->isVisible())
+                    click("Btn_Cancel");
+                return;
+            }
+        }
+        ADD_FAILURE() << "kanji " << kanjiNo << " not in the list";
+    }
+
+    // Answers the current question rightly or wrongly, then presses "つぎ".
+    void answer(bool right, Route route = Route::Part)
+    {
+        const int n = screen->currentQuestion();
+        if (f.state.StudyMode == 1) {
+            typeKana(right ? item(n).Answer.toUnicode() : QStringLiteral("ぬ"));
+        } else {
+            const int k = item(n).KanjiNo;
+            pickKanji(right ? k : (k == 441 - 1 ? 241 : k + 1), route);
+        }
+        click("Btn_Next");
+    }
+
+    // Ticks the scoring screen through its ten rows and the finishing step.
+    void score()
+    {
+        TF_Saiten* saiten = topLevel<TF_Saiten>();
+        ASSERT_NE(saiten, nullptr);
+        QPointer<TF_Saiten> alive = saiten;
+        for (int i = 0; i < 11 && alive; ++i)
+            saiten->Tim_SaitenTimer();
+        EXPECT_TRUE(alive.isNull() || !alive->isVisible()) << "scoring closes itself";
+    }
+
+    QByteArray history() const { return readFile(f.path(historyFileName(1))); }
+    // Whether a result dialog was shown with this message.
+    bool resultSaid(const QString& message) const
+    {
+        for (QString seen : modals.closed) {
+            if (seen.startsWith(QStringLiteral("moji::TF_Level_Up")) && seen.remove(QLatin1Char('\n')).contains(message))
+                return true;
+        }
+        return false;
+    }
+
+    ScreenFixture f;
+    QPointer<TF_Shutsudai> screen;
+    ModalCloser modals;
+};
+
+} // namespace
+
+TEST_F(Session, APerfectReadingChallengeIsRecordedAsCounted)
+{
+    begin(1, 1);
+    EXPECT_EQ(screen->helpTopic(), 351);
+    EXPECT_EQ(screen->sentenceColour(item(1).TargetPiece), QColor(Qt::red));
+    EXPECT_EQ(screen->sentenceText(item(1).TargetPiece), f.state.KanjiTable[item(1).KanjiNo].Glyph.toUnicode())
+        << "the red part shows the kanji to read";
+    for (int q = 1; q <= 10; ++q) {
+        ASSERT_EQ(screen->currentQuestion(), q);
+        EXPECT_EQ(screen->findChild<QGroupBox*>(QStringLiteral("Grp_Mondai"))->title(), QStringLiteral("だい%1もん").arg(q));
+        answer(true);
+    }
+    EXPECT_EQ(f.messages.shown.back(), QStringLiteral("１０もんおわりました。さいてんしてよいですか？"));
+    EXPECT_FALSE(screen->isVisible()) << "hidden behind the scoring";
+    TF_Saiten* saiten = topLevel<TF_Saiten>();
+    ASSERT_NE(saiten, nullptr);
+    for (int i = 0; i < 10; ++i)
+        saiten->Tim_SaitenTimer();
+    EXPECT_EQ(saiten->scoreLabel()->text(), QStringLiteral("100点"));
+    EXPECT_EQ(saiten->grid()->item(10, 4)->text(), QStringLiteral("○"));
+    EXPECT_EQ(f.audio.playerFor(QStringLiteral("Maru.wav")), nullptr) << "no sound players in this fixture";
+    saiten->Tim_SaitenTimer();
+
+    const QByteArray h = history();
+    ASSERT_EQ(h.size(), 52);
+    EXPECT_EQ(h[0], 1) << "challenge";
+    EXPECT_EQ(h[48], 1) << "counted";
+    EXPECT_EQ(f.state.LevelPoints, 10);
+    EXPECT_TRUE(resultSaid(QStringLiteral("やったね！ １００点、おめでとう！"))) << qPrintable(modals.closed.join(u'\n'));
+    EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
+    EXPECT_TRUE(screen.isNull() || !screen->isVisible());
+    EXPECT_FALSE(f.state.SessionAlive);
+}
+
+TEST_F(Session, EightRightInWritingThenAReviewThatRecordsAtTheEnd)
+{
+    begin(2, 2);
+    EXPECT_EQ(screen->helpTopic(), 352);
+    const Route routes[] = {Route::Part, Route::Strokes, Route::Candidates};
+    for (int q = 1; q <= 10; ++q)
+        answer(q != 3 && q != 7, routes[q % 3]);
+    score();
+    EXPECT_TRUE(history().isEmpty()) << "7 to 9 right: recorded after the review";
+    ASSERT_TRUE(screen && screen->isVisible()) << "the review follows";
+    EXPECT_TRUE(f.state.RedoRound);
+    EXPECT_TRUE(screen->inReview());
+    EXPECT_EQ(screen->helpTopic(), 37);
+    EXPECT_EQ(screen->currentQuestion(), 3);
+    EXPECT_EQ(screen->answerText(), QString()) << "each review question starts empty";
+
+    // A wrong correction stays on the question with the answer emptied.
+    pickKanji(item(3).KanjiNo == 440 ? 241 : item(3).KanjiNo + 1, Route::Strokes);
+    click("Btn_awase");
+    EXPECT_EQ(screen->currentQuestion(), 3);
+    EXPECT_EQ(screen->answerText(), QString());
+    pickKanji(item(3).KanjiNo, Route::Part);
+    click("Btn_awase");
+    EXPECT_EQ(screen->currentQuestion(), 7);
+    pickKanji(item(7).KanjiNo, Route::Candidates);
+    click("Btn_awase");
+
+    const QByteArray h = history();
+    ASSERT_EQ(h.size(), 52) << "exactly one record";
+    EXPECT_EQ(h[48], 1) << "counted";
+    EXPECT_EQ(h[36 + 2], 0) << "question 3 was wrong at scoring";
+    EXPECT_EQ(f.state.LevelPoints, 8);
+    EXPECT_TRUE(resultSaid(QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。"))) << qPrintable(modals.closed.join(u'\n'));
+    EXPECT_FALSE(f.state.RedoRound);
+    EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
+}
+
+TEST_F(Session, FiveRightIsRecordedAsNotCountedBeforeTheReview)
+{
+    begin(1, 1);
+    for (int q = 1; q <= 10; ++q)
+        answer(q % 2 == 0);
+    score();
+    const QByteArray h = history();
+    ASSERT_EQ(h.size(), 52);
+    EXPECT_EQ(h[48], 0) << "not counted";
+    EXPECT_EQ(f.state.LevelPoints, 0);
+    EXPECT_TRUE(resultSaid(QStringLiteral("ざんねんだったね。"))) << "the result comes before the review";
+    ASSERT_TRUE(screen && screen->inReview());
+    for (int q = 1; q <= 9; q += 2) {
+        ASSERT_EQ(screen->currentQuestion(), q);
+        typeKana(item(q).Answer.toUnicode());
+        click("Btn_awase");
+    }
+    EXPECT_EQ(history().size(), 52) << "nothing more is recorded";
+    EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
+}
+
+TEST_F(Session, TimeRunningOutOnQuestionFourScoresWhatThereIs)
+{
+    begin(3, 1);
+    for (int q = 1; q <= 3; ++q)
+        answer(true);
+    typeKana(QStringLiteral("あ")); // not committed
+    f.clock.advanceSeconds(10 * 60 + 1);
+    screen->Tim_ClockTimer();
+    EXPECT_EQ(f.messages.shown.back(), QStringLiteral("じかんがすぎました。さいてんします。"));
+    EXPECT_FALSE(screen->Tim_Clock().isActive());
+    EXPECT_TRUE(item(4).Given.isEmpty()) << "the answer being built is not kept";
+    for (int q = 5; q <= 10; ++q) {
+        EXPECT_TRUE(item(q).Given.isEmpty()) << q;
+        EXPECT_FALSE(item(q).Answer.isEmpty()) << "its correct answer is filled in: " << q;
+        EXPECT_NE(item(q).TargetPiece, 0) << q;
+    }
+    score();
+    EXPECT_EQ(f.state.SessionCorrect, 3);
+    EXPECT_EQ(history().size(), 52);
+}
+
+TEST_F(Session, QuittingDuringTheReviewRecordsNothing)
+{
+    begin(1, 1);
+    for (int q = 1; q <= 10; ++q)
+        answer(q > 2);
+    score();
+    ASSERT_TRUE(screen && screen->inReview());
+    f.messages.answerYes = false;
+    screen->headerCommand(4);
+    EXPECT_TRUE(screen && screen->isVisible()) << "No keeps the review going";
+    f.messages.answerYes = true;
+    screen->headerCommand(4);
+    EXPECT_EQ(f.messages.shown.back(), QStringLiteral("がくしゅうをやめてもよいですか？"));
+    EXPECT_TRUE(history().isEmpty());
+    EXPECT_FALSE(f.state.RedoRound);
+    EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
+}
+
+TEST_F(Session, GoingBackShowsTheStoredAnswersAndNoOnTheLastQuestionStays)
+{
+    begin(4, 1);
+    answer(true);
+    const QString first = item(1).Given.toUnicode();
+    typeKana(QStringLiteral("ぬ")); // typed on question 2, not committed
+    click("Btn_Prev");
+    EXPECT_EQ(screen->currentQuestion(), 1);
+    EXPECT_EQ(screen->answerText(), first);
+    EXPECT_FALSE(button("Btn_Prev")->isVisible());
+    click("Btn_Next");
+    EXPECT_EQ(screen->currentQuestion(), 2);
+    EXPECT_EQ(screen->answerText(), QString()) << "the uncommitted answer is lost";
+    for (int q = 2; q <= 9; ++q)
+        answer(true);
+    typeKana(item(10).Answer.toUnicode());
+    f.messages.answerYes = false;
+    click("Btn_Next");
+    EXPECT_EQ(screen->currentQuestion(), 10);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(item(10).Given, item(10).Answer) << "the answer is already stored";
+    EXPECT_TRUE(screen->Tim_Clock().isActive()) << "the clock runs on";
+}
+
+// In a writing session the hint context follows the pickers.
+TEST_F(Session, TheHintContextFollowsThePickers)
+{
+    int opened = 0;
+    f.state.openHintHandler = [&] { ++opened; };
+    begin(5, 2);
+    screen->headerCommand(1);
+    EXPECT_EQ(f.state.HintSection, 2);
+    EXPECT_EQ(f.state.HintMode, 2);
+    EXPECT_EQ(f.state.HintQuestion, 1);
+    const KanjiEntry& k = f.state.KanjiTable[item(1).KanjiNo];
+    click(screen->pickers()->radicalButton(k.Component1Group));
+    click(screen->pickers()->partButton(k.Component1No));
+    screen->headerCommand(1);
+    EXPECT_EQ(f.state.HintSection, 5) << "the kanji list of a part";
+    click("Btn_Cancel");
+    screen->headerCommand(1);
+    EXPECT_EQ(f.state.HintSection, 4) << "the parts";
+    click("Btn_Cancel");
+    screen->headerCommand(1);
+    EXPECT_EQ(f.state.HintSection, 3) << "the groups, after a part was used";
+    EXPECT_EQ(opened, 4);
+}
