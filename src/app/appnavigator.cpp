@@ -1,38 +1,21 @@
 #include "appnavigator.h"
 
-#include "placeholderscreen.h"
 #include "program.h"
+#include "tf_game1.h"
+#include "tf_game3.h"
+#include "tf_k_ichiran.h"
+#include "tf_kseiseki1.h"
 #include "tf_main.h"
 #include "tf_mode.h"
 #include "tf_player.h"
 #include "tf_renshuu.h"
+#include "tf_seiseki1.h"
+#include "tf_seiseki2.h"
+#include "tf_settei.h"
 #include "tf_shutsudai.h"
 #include "tf_touroku.h"
 
 namespace moji {
-
-namespace {
-
-// Screens still to be built stand in with their title and the way back.
-struct Pending {
-    const char* title;
-    Screen back;
-};
-
-Pending pending(Screen screen)
-{
-    switch (screen) {
-    case Screen::GradesOverview: return {"せいせき", Screen::MainMenu};
-    case Screen::KanjiBoard: return {"かんじのいちらん", Screen::ModeMenu};
-    case Screen::KanjiGrades: return {"かんじごとのせいせき", Screen::ModeMenu};
-    case Screen::MatchingGame: return {"かんじあわせゲーム", Screen::ModeMenu};
-    case Screen::CatcherGame: return {"かんじキャッチャーゲーム", Screen::ModeMenu};
-    case Screen::StudyHistory: return {"がくしゅうのきろく", Screen::GradesOverview};
-    default: return {"もじまる", Screen::MainMenu};
-    }
-}
-
-} // namespace
 
 void AppNavigator::show(Screen screen)
 {
@@ -49,28 +32,45 @@ void AppNavigator::show(Screen screen)
             m_modeMenu->close();
         (new TF_Player(m_program))->showScreen();
         return;
+    case Screen::ModeMenu:
+        if (!m_modeMenu)
+            m_modeMenu = new TF_Mode(m_program);
+        m_modeMenu->showScreen();
+        return;
     case Screen::PracticeLevels:
         (new TF_Renshuu(m_program))->showScreen();
         return;
     case Screen::QuestionSession:
         (new TF_Shutsudai(m_program))->showScreen();
         return;
-    case Screen::ModeMenu:
-        if (!m_modeMenu)
-            m_modeMenu = new TF_Mode(m_program);
-        m_modeMenu->showScreen();
+    case Screen::MatchingGame:
+        (new TF_Game1(m_program))->showScreen();
         return;
-    default: {
-        const Pending p = pending(screen);
-        (new PlaceholderScreen(m_program, QString::fromUtf8(p.title), p.back))->showScreen();
+    case Screen::CatcherGame:
+        (new TF_Game3(m_program))->showScreen();
         return;
-    }
+    case Screen::GradesOverview:
+        // Back from a pupil's history the overview is shown again as it was.
+        if (!m_gradesOverview)
+            m_gradesOverview = new TF_Seiseki1(m_program);
+        m_gradesOverview->showScreen();
+        return;
+    case Screen::StudyHistory:
+        (new TF_Seiseki2(m_program))->showScreen();
+        return;
+    case Screen::KanjiGrades:
+        (new TF_KSeiseki1(m_program))->showScreen();
+        return;
+    case Screen::KanjiBoard:
+        (new TF_K_ichiran(m_program))->showScreen();
+        return;
     }
 }
 
 void AppNavigator::openSettings(QWidget* parent)
 {
-    m_program.messages.information(parent, QStringLiteral("せっていがめんは　じゅんびちゅうです。"));
+    TF_Settei dialog(m_program, parent);
+    dialog.exec();
 }
 
 } // namespace moji

@@ -3,6 +3,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+
 #include <cmath>
 #include <vector>
 
@@ -67,10 +72,63 @@ LayoutChoice chooseLayout(const ScreenInfo& screen, TChangeDisplay& switcher, Sc
     return choice;
 }
 
+namespace {
+
+// The X screen read straight from the server: far quicker than starting Qt twice. The logical
+// dots per inch are Xft.dpi when the desktop sets it, else 96, as Qt's own X11 support reads
+// them. nullopt off X11.
+std::optional<ScreenInfo> probeX11()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if ((!platform.isEmpty() && !platform.startsWith("xcb")) || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return std::nullopt;
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+    if (!connection || xcb_connection_has_error(connection)) {
+        if (connection)
+            xcb_disconnect(connection);
+        return std::nullopt;
+    }
+    std::optional<ScreenInfo> info;
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
+    if (it.rem) {
+        ScreenInfo s;
+        s.width = it.data->width_in_pixels;
+        s.height = it.data->height_in_pixels;
+        s.depth = it.data->root_depth == 24 ? 32 : it.data->root_depth;
+        s.refreshRate = 60;
+        s.dotsPerInch = 96;
+        const xcb_get_property_cookie_t cookie =
+            xcb_get_property(connection, 0, it.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 16384);
+        if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+            const QByteArray resources(static_cast<const char*>(xcb_get_property_value(reply)),
+                                       xcb_get_property_value_length(reply));
+            for (const QByteArray& line : resources.split('\n')) {
+                if (line.startsWith("Xft.dpi:")) {
+                    bool ok = false;
+                    const double dpi = line.mid(8).trimmed().toDouble(&ok);
+                    if (ok && dpi > 0)
+                        s.dotsPerInch = dpi;
+                }
+            }
+            std::free(reply);
+        }
+        info = s;
+    }
+    xcb_disconnect(connection);
+    return info;
+}
+
+} // namespace
+
 ScreenInfo prepareDisplay(int argc, char** argv)
 {
     ScreenInfo info;
-    {
+    if (const auto x11 = probeX11()) {
+        info = *x11;
+    } else {
         std::vector<char*> args(argv, argv + argc);
         int count = argc;
         QGuiApplication probe(count, args.data());

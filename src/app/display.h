@@ -46,9 +46,9 @@ struct LayoutChoice {
 // refuse a screen too narrow for either.
 LayoutChoice chooseLayout(const ScreenInfo& screen, TChangeDisplay& switcher, ScaledDisplay& backend);
 
-// Reads the primary screen through a short-lived application object and sets the Qt scale
-// factor of the chosen layout, so that the real application draws the design at full screen.
-// Must run before the QApplication is created.
+// Reads the primary screen (from the X server directly, else through a short-lived
+// application object) and sets the Qt scale factor of the chosen layout, so that the real
+// application draws the design at full screen. Must run before the QApplication is created.
 ScreenInfo prepareDisplay(int argc, char** argv);
 
 } // namespace moji

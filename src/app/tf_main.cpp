@@ -90,8 +90,6 @@ bool TF_Main::FormCreate()
             m_notice->close();
         return false;
     }
-    for (const QString& error : loader.openAnswerSounds())
-        p.messages.error(nullptr, error);
     m_animation = std::make_unique<MenuAnimation>(p.random, state, p.highestLevel);
     if (!radicalsFound && m_notice)
         m_notice->close();
@@ -143,8 +141,31 @@ void TF_Main::showEvent(QShowEvent* event)
     if (m_board)
         m_offscreen = QPixmap(m_board->size());
     m_timer.start();
-    startMusic();
+    if (m_painted)
+        startMusic();
     program().random.seedFromClock(program().clock);
+}
+
+void TF_Main::paintEvent(QPaintEvent* event)
+{
+    ScreenFrame::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        QTimer::singleShot(0, this, &TF_Main::afterFirstPaint);
+    }
+}
+
+void TF_Main::afterFirstPaint()
+{
+    m_painted = true;
+    if (!m_soundsOpened) {
+        m_soundsOpened = true;
+        StartupLoader loader(program());
+        for (const QString& error : loader.openAnswerSounds())
+            program().messages.error(this, error);
+    }
+    if (isVisible() && !m_musicPlaying)
+        startMusic();
 }
 
 void TF_Main::activated()

@@ -43,6 +43,9 @@ public:
     PictureButton* command(int tag) const;
     // One 200 ms animation tick.
     void Tim_IdoTimer();
+    // What waits for the first paint of the menu: the answer sounds and the music, whose
+    // audio device takes a while to open.
+    void afterFirstPaint();
     TF_Pop* notice() const { return m_notice; }
 
 protected:
@@ -50,6 +53,7 @@ protected:
     void activated() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -73,6 +77,8 @@ private:
     QTimer m_timer; // Tim_Ido
     QPointer<TF_Pop> m_notice;
     bool m_exiting = false;
+    bool m_painted = false;
+    bool m_soundsOpened = false;
 };
 
 } // namespace moji

@@ -120,4 +120,12 @@ void StudyState::LoadQuestionIndex()
     QuestionIndex = index;
 }
 
+QuestionRecord StudyState::ReadQuestion(int kanjiNo, int questionNo) const
+{
+    static const QString BankFile = QStringLiteral("Mondai1.dat");
+    const QuestionIndexRecord& index = QuestionIndex[kanjiNo];
+    return filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
+                                                   qint64(index.FirstQuestion) - 1 + questionNo - 1);
+}
+
 } // namespace moji

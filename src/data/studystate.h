@@ -183,6 +183,9 @@ public:
     // Kind 1..2). An empty list when the file does not exist.
     std::vector<HistoryRecord> ReadHistory(int playerNo) const;
 
+    // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank.
+    QuestionRecord ReadQuestion(int kanjiNo, int questionNo) const;
+
     // Mojimaru.ini.
     void ReadSettings();
     void SaveSettings() const;

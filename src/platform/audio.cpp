@@ -294,11 +294,28 @@ private:
     int m_midiDevices = 0;
 };
 
+// Opening the audio device and the soundfont takes a while; it waits until the first sound
+// is wanted, so that the first screen appears without waiting for it.
+class LazySdlAudio final : public AudioSystem {
+public:
+    int midiDeviceCount() const override { return audio().midiDeviceCount(); }
+    std::unique_ptr<MediaPlayer> createPlayer() override { return audio().createPlayer(); }
+
+private:
+    SdlAudio& audio() const
+    {
+        if (!m_audio)
+            m_audio = std::make_unique<SdlAudio>();
+        return *m_audio;
+    }
+    mutable std::unique_ptr<SdlAudio> m_audio;
+};
+
 } // namespace
 
 std::unique_ptr<AudioSystem> createSdlAudio()
 {
-    return std::make_unique<SdlAudio>();
+    return std::make_unique<LazySdlAudio>();
 }
 
 std::unique_ptr<AudioSystem> createSilentAudio()

@@ -82,9 +82,7 @@ SentenceView QuestionSession::loadQuestion(int n)
 {
     StudyState& s = m_state;
     QuizItem& item = s.QuizSet[n];
-    const QuestionIndexRecord& index = s.QuestionIndex[item.KanjiNo];
-    const auto record = filestore::readRecordAt<QuestionRecord>(s.pathOf(BankFile), BankFile,
-                                                                qint64(index.FirstQuestion) - 1 + item.QuestionNo - 1);
+    const QuestionRecord record = s.ReadQuestion(item.KanjiNo, item.QuestionNo);
     const int target = std::clamp<int>(record.TargetPart, 1, 3);
     const bool reading = s.StudyMode == 1;
     SentenceView view;

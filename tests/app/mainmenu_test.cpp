@@ -33,6 +33,7 @@ protected:
         app.program.navigator = &navigator;
         ASSERT_TRUE(app.start());
         app.mainMenu->showScreen();
+        app.mainMenu->afterFirstPaint();
         app.messages.shown.clear();
     }
     FakePlayer* music() const { return app.audio.playerFor(QStringLiteral("Menu.mid")); }
@@ -107,6 +108,7 @@ TEST_F(MainMenu, TenPupilsFillTheRoster)
 
     // Coming back restarts the music and the timer.
     menu.showScreen();
+    EXPECT_TRUE(menu.musicPlaying()) << "at once: the first paint is long past";
     EXPECT_TRUE(menu.musicPlaying());
     EXPECT_TRUE(menu.Tim_Ido().isActive());
     EXPECT_EQ(menu.animation()->counter(), 20);
@@ -141,6 +143,8 @@ TEST_F(MainMenu, AMissingTuneIsReportedAndTheMenuGoesOn)
     app.program.navigator = &navigator;
     ASSERT_TRUE(app.start());
     app.mainMenu->showScreen();
+    EXPECT_TRUE(app.messages.shown.isEmpty()) << "sound waits for the first paint";
+    app.mainMenu->afterFirstPaint();
     EXPECT_EQ(app.messages.shown, QStringList{QStringLiteral("Menu.mid でエラーがおこりました。 ")});
     EXPECT_TRUE(app.mainMenu->isVisible());
     EXPECT_TRUE(app.mainMenu->Tim_Ido().isActive());

@@ -49,6 +49,8 @@ TEST(Startup, LoadsEverythingAndShowsTheLoadingNoticeFirst)
     EXPECT_TRUE(app.mainMenu->notice()->isVisible());
     EXPECT_FALSE(app.program.headerImages[4].isNull());
     EXPECT_EQ(app.program.popImages[9].size(), QSize(48, 48));
+    app.mainMenu->showScreen();
+    app.mainMenu->afterFirstPaint();
     ASSERT_TRUE(app.program.maruPlayer && app.program.batsuPlayer);
     EXPECT_TRUE(app.program.maruPlayer->isOpen());
 
@@ -113,6 +115,8 @@ TEST(Startup, MissingSoundsAreReportedAndTheProgramGoesOn)
     AppFixture app;
     app.remove(QStringLiteral("Batsu.wav"));
     EXPECT_TRUE(app.start());
+    app.mainMenu->showScreen();
+    app.mainMenu->afterFirstPaint();
     EXPECT_EQ(app.messages.shown, QStringList{QStringLiteral("Batsu.wav でエラーがおこりました。 ")});
 }
 

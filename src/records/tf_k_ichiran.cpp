@@ -1,0 +1,246 @@
+#include "tf_k_ichiran.h"
+
+#include "audio.h"
+#include "errors.h"
+#include "hintcontext.h"
+#include "program.h"
+#include "randomsource.h"
+#include "studystate.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace moji {
+
+namespace {
+
+const QString MusicFile = QStringLiteral("ichiran.mid");
+constexpr int BoardLeft = 80;
+constexpr int BoardTop = 96;
+constexpr int GlyphPixels = 21;
+
+QPushButton* listButton(const QString& text, const char* name, const QRect& geometry, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setFont(pixelFont(b->font(), 20));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setStyleSheet(QStringLiteral("QPushButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000;"
+                                    " border-radius: 8px; }"
+                                    "QPushButton:hover { background: #ffe680; }"
+                                    "QPushButton:pressed { background: #ffd040; }"));
+    return b;
+}
+
+QLabel* legend(const QString& text, const char* name, const QColor& colour, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(pixelFont(label->font(), 20));
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+    label->adjustSize();
+    label->hide();
+    return label;
+}
+
+} // namespace
+
+TF_K_ichiran::TF_K_ichiran(Program& program, QWidget* parent)
+    : ScreenFrame(program, HintTopics::KanjiBoard, HelpTopic, parent), m_board(program.state.LayoutScale)
+{
+    setObjectName(QStringLiteral("TF_K_ichiran"));
+    setWindowTitle(QStringLiteral("もじまる"));
+    addTitle(QStringLiteral("かんじのいちらん"))->setObjectName(QStringLiteral("Lbl_TItle"));
+    addHeaderButtons();
+
+    m_image = new QLabel(canvas());
+    m_image->setObjectName(QStringLiteral("Img_Kanji"));
+    m_image->setGeometry(BoardLeft, BoardTop, 480, 360);
+    m_image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // The two list buttons and, in their place while the kanji move, the legend.
+    m_yomi = listButton(QStringLiteral("読む"), "Btn_Yomi", QRect(340, 36, 130, 42), canvas());
+    m_yomi->setToolTip(QStringLiteral("読むかんじのいちらん"));
+    m_kaki = listButton(QStringLiteral("書く"), "Btn_Kaki", QRect(490, 36, 130, 42), canvas());
+    m_kaki->setToolTip(QStringLiteral("書くかんじのいちらん"));
+    for (QPushButton* b : {m_yomi, m_kaki})
+        useHandCursor(program, b);
+    connect(m_yomi, &QPushButton::clicked, this, [this] { BtnClick(1); });
+    connect(m_kaki, &QPushButton::clicked, this, [this] { BtnClick(2); });
+    m_legendRed = legend(QStringLiteral("赤い"), "Lbl_Setsumei1", Qt::red, canvas());
+    m_legendWhite = legend(QStringLiteral("字はごうかくした字だよ"), "Lbl_Setsumei2", Qt::white, canvas());
+    m_legendRed->move(340, 46);
+    m_legendWhite->move(m_legendRed->geometry().right() + 1, 46);
+
+    m_timer.setInterval(KanjiBoard::ScatteredInterval);
+    connect(&m_timer, &QTimer::timeout, this, &TF_K_ichiran::Tim_KanjiTimer);
+    program.random.seedFromClock(program.clock);
+    showIdlePrompt();
+
+    if (program.state.MidiDeviceCount != 0) {
+        m_music = program.audio.createPlayer();
+        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
+            if (!m_loop || !m_music)
+                return;
+            m_music->setNotify(true);
+            if (!m_music->play()) {
+                // Not released here: this runs inside the player's own notice.
+                m_loop = false;
+                m_music->setNotify(false);
+                this->program().messages.error(this, mediaErrorMessage(MusicFile));
+            }
+        });
+        if (!m_music->open(program.state.pathOf(MusicFile))) {
+            program.messages.error(this, mediaErrorMessage(MusicFile));
+            m_music.reset();
+        }
+    }
+}
+
+TF_K_ichiran::~TF_K_ichiran()
+{
+    m_timer.stop();
+    stopMusic(true);
+}
+
+void TF_K_ichiran::BtnClick(int listMode)
+{
+    if (animating())
+        return;
+    try {
+        m_board.build(program().state, program().random, listMode);
+    } catch (const DataError& e) {
+        program().messages.error(this, errorReportText(e));
+        return;
+    }
+    m_scattered = renderBoard();
+    showBoard(m_scattered);
+    setAnimating(true);
+    m_timer.start(KanjiBoard::ScatteredInterval);
+    startMusic();
+}
+
+void TF_K_ichiran::Tim_KanjiTimer()
+{
+    switch (m_board.tick()) {
+    case KanjiBoard::Step::Draw:
+        showBoard(m_board.phase() == KanjiBoard::Phase::Scattered ? m_scattered : renderBoard());
+        break;
+    case KanjiBoard::Step::SlowDown:
+        showBoard(m_scattered);
+        m_scattered = QImage();
+        m_timer.setInterval(KanjiBoard::GlidingInterval);
+        break;
+    case KanjiBoard::Step::Finished:
+        showBoard(renderBoard());
+        m_timer.stop();
+        setAnimating(false);
+        stopMusic(false);
+        break;
+    case KanjiBoard::Step::None: m_timer.stop(); break;
+    }
+}
+
+QImage TF_K_ichiran::renderBoard() const
+{
+    const QSize cell = m_board.cellSize();
+    QImage image(m_board.boardSize(), QImage::Format_RGB32);
+    image.fill(Navy);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(pixelFont(font(), int(GlyphPixels * program().state.LayoutScale + 0.5)));
+    for (int i = 1; i <= m_board.kanjiCount(); ++i) {
+        const KanjiBoard::TKanji_State& k = m_board.kanji(i);
+        p.setPen(k.passed ? QColor(Qt::red) : QColor(Qt::yellow));
+        // On a transparent ground: where two gliding kanji cross, both stay visible.
+        p.drawText(QRect(m_board.positionOf(i), cell), Qt::AlignCenter, k.kanji);
+    }
+    return image;
+}
+
+QImage TF_K_ichiran::boardImage() const
+{
+    return m_image->pixmap().toImage();
+}
+
+void TF_K_ichiran::showBoard(const QImage& image)
+{
+    m_image->setPixmap(QPixmap::fromImage(image));
+}
+
+void TF_K_ichiran::showIdlePrompt()
+{
+    // Before the first list the board tells the pupil what to do.
+    QImage image(m_board.boardSize(), QImage::Format_RGB32);
+    image.fill(Navy);
+    QPainter p(&image);
+    p.setFont(pixelFont(font(), int(20 * program().state.LayoutScale + 0.5)));
+    p.setPen(QColor(200, 215, 255));
+    p.drawText(image.rect(), Qt::AlignCenter,
+               QStringLiteral("「読む」か「書く」をおすと、\nかんじがならびはじめるよ。"));
+    p.end();
+    showBoard(image);
+}
+
+void TF_K_ichiran::setAnimating(bool on)
+{
+    m_yomi->setVisible(!on);
+    m_kaki->setVisible(!on);
+    m_legendRed->setVisible(on);
+    m_legendWhite->setVisible(on);
+}
+
+void TF_K_ichiran::startMusic()
+{
+    if (!m_music)
+        return;
+    m_loop = true;
+    m_music->stop();
+    m_music->rewind();
+    m_music->setNotify(true);
+    if (!m_music->play())
+        musicFailed();
+}
+
+void TF_K_ichiran::stopMusic(bool closePlayer)
+{
+    m_loop = false;
+    if (!m_music)
+        return;
+    m_music->setNotify(false);
+    m_music->stop();
+    if (closePlayer) {
+        m_music->close();
+        m_music.reset();
+    }
+}
+
+void TF_K_ichiran::musicFailed()
+{
+    // The board goes on without music.
+    stopMusic(true);
+    program().messages.error(this, mediaErrorMessage(MusicFile));
+}
+
+void TF_K_ichiran::onBack()
+{
+    m_timer.stop();
+    stopMusic(true);
+    close();
+    if (program().navigator)
+        program().navigator->show(Screen::ModeMenu);
+}
+
+void TF_K_ichiran::closeEvent(QCloseEvent* event)
+{
+    m_timer.stop();
+    stopMusic(true);
+    ScreenFrame::closeEvent(event);
+}
+
+} // namespace moji

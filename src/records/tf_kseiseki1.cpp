@@ -1,0 +1,67 @@
+#include "tf_kseiseki1.h"
+
+#include "gradegrid.h"
+#include "hintcontext.h"
+#include "kanjigrades.h"
+#include "program.h"
+#include "studystate.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace moji {
+
+namespace {
+
+// Column widths in hundredths of the grid's width.
+constexpr int ColumnPercent[TF_KSeiseki1::Columns] = {5, 10, 10, 15, 20, 20, 15};
+
+} // namespace
+
+TF_KSeiseki1::TF_KSeiseki1(Program& program, QWidget* parent)
+    : ScreenFrame(program, HintTopics::KanjiGrades, HelpTopic, parent)
+{
+    setObjectName(QStringLiteral("TF_KSeiseki1"));
+    setWindowTitle(QStringLiteral("もじまる"));
+    const QLabel* title = addTitle(QStringLiteral("かんじべつのせいせきひょう"));
+    addHeaderButtons();
+
+    const StudyState& s = program.state;
+    m_grid = new GradeGrid({{QStringLiteral("No")},
+                            {QStringLiteral("レベル")},
+                            {QStringLiteral("かんじ"), Qt::AlignCenter, 20},
+                            {QStringLiteral("しゅるい")},
+                            {QStringLiteral("しけん回数")},
+                            {QStringLiteral("ごうかく回数")},
+                            {QStringLiteral("レベルクリアー")}},
+                           2 * KanjiCount, s.LayoutScale, canvas());
+    // The kanji themselves a little larger than the rest.
+    m_grid->setFonts(font(), 15, 13);
+    const int width = DesignWidth - 30;
+    const int height = DesignHeight - title->height() - 80;
+    m_grid->setGeometry(10, title->height() + 60, width, height);
+    std::vector<int> widths;
+    for (const int percent : ColumnPercent)
+        widths.push_back(width * percent / 100);
+    m_grid->setSizes(height / 12, widths);
+    // The grid is for reading and scrolling; the wheel and the keys move it.
+    m_grid->setFocusPolicy(Qt::WheelFocus);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    for (const KanjiGradeRow& r : kanjiGradeRows(s)) {
+        m_grid->setRow(r.rowNo, {QString::number(r.rowNo), QString::number(r.level), r.glyph, r.kind,
+                                 QString::number(r.asked), QString::number(r.correct),
+                                 r.cleared ? QStringLiteral("○") : QString()});
+        if (QTableWidgetItem* mark = m_grid->item(r.rowNo - 1, 6))
+            mark->setForeground(QColor(200, 0, 0));
+    }
+}
+
+void TF_KSeiseki1::onBack()
+{
+    close();
+    if (program().navigator)
+        program().navigator->show(Screen::ModeMenu);
+}
+
+} // namespace moji
