@@ -40,6 +40,9 @@ TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
 
 TF_Main::~TF_Main()
 {
+    // The notice is a window of its own that nothing else deletes once the event loop has
+    // stopped; it goes with the menu that opened it.
+    delete m_notice;
     // The display returns to the mode it had before start-up.
     m_switcher.RestoreMode();
 }

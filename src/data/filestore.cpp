@@ -4,9 +4,47 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace moji::filestore {
+
+namespace {
+
+using Operation = FaultPlan::Operation;
+
+FaultPlan* g_faultPlan = nullptr;
+
+// True when the installed test plan makes this occurrence of `operation` fail.
+bool planned(Operation operation)
+{
+    return g_faultPlan && g_faultPlan->operation == operation && ++g_faultPlan->seen == g_faultPlan->occurrence;
+}
+
+QString plannedError()
+{
+    return qt_error_string(g_faultPlan->error);
+}
+
+// Makes a rename or a new file's name durable, so that a power cut soon after cannot bring
+// the old file back. Some file systems refuse to sync a folder; the data is in place anyway,
+// so that is not reported.
+void syncFolderOf(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void setFaultPlan(FaultPlan* plan)
+{
+    g_faultPlan = plan;
+}
 
 bool exists(const QString& path)
 {
@@ -19,6 +57,8 @@ QByteArray readAll(const QString& path, const QString& displayName)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(displayName, file.errorString());
+    if (planned(Operation::Read))
+        throw FileError(displayName, plannedError());
     const qint64 size = file.size();
     QByteArray bytes = file.read(size);
     if (file.error() != QFileDevice::NoError || bytes.size() != size)
@@ -41,6 +81,8 @@ QByteArray readRecordBytes(const QString& path, const QString& displayName, qint
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(displayName, file.errorString());
+    if (planned(Operation::Read))
+        throw FileError(displayName, plannedError());
     if (index < 0 || !file.seek(index * recordSize))
         throw FileError(displayName, QStringLiteral("no record %1").arg(index + 1));
     QByteArray bytes = file.read(recordSize);
@@ -54,28 +96,68 @@ void writeAtomically(const QString& path, const QString& displayName, const QByt
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(displayName, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // Until commit() the old file is untouched; an abandoned temporary file is removed when
+    // `file` goes out of scope. The detail is taken before cancelWriting() replaces it.
+    const auto abandon = [&](const QString& detail) {
         file.cancelWriting();
-        throw FileError(displayName, file.errorString());
+        return FileError(displayName, detail);
+    };
+    if (planned(Operation::Write)) {
+        file.write(bytes.first(bytes.size() / 2));
+        throw abandon(plannedError());
     }
-    // commit() flushes, syncs the temporary file to disk and renames it over the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw abandon(file.errorString());
+    if (planned(Operation::Flush))
+        throw abandon(plannedError());
+    // commit() syncs too, but renames even when the sync fails: a file that may not be on the
+    // disk must never replace the good one.
+    if (::fsync(file.handle()) != 0)
+        throw abandon(qt_error_string(errno));
+    if (planned(Operation::Sync) || planned(Operation::Rename))
+        throw abandon(plannedError());
     if (!file.commit())
         throw FileError(displayName, file.errorString());
+    syncFolderOf(path);
 }
 
 void appendRecord(const QString& path, const QString& displayName, const QByteArray& record)
 {
+    const bool created = !exists(path);
+    // Unbuffered, so that nothing of a failed record is left in a buffer to reach the file
+    // when it is closed.
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw FileError(displayName, file.errorString());
     const qint64 size = file.size();
     const qint64 aligned = size - size % record.size();
-    if (aligned != size && !file.resize(aligned))
+    if (aligned != size) {
+        if (planned(Operation::Write))
+            throw FileError(displayName, plannedError());
+        if (!file.resize(aligned))
+            throw FileError(displayName, file.errorString());
+    }
+    if (!file.seek(aligned))
         throw FileError(displayName, file.errorString());
-    if (!file.seek(aligned) || file.write(record) != record.size() || !file.flush())
-        throw FileError(displayName, file.errorString());
+    // A record not written whole is cut again; the detail is taken before the cut.
+    const auto undo = [&](const QString& detail) {
+        file.resize(aligned);
+        return FileError(displayName, detail);
+    };
+    if (planned(Operation::Write)) {
+        file.write(record.first(record.size() / 2));
+        throw undo(plannedError());
+    }
+    if (file.write(record) != record.size() || !file.flush())
+        throw undo(file.errorString());
+    if (planned(Operation::Flush))
+        throw undo(plannedError());
     if (::fsync(file.handle()) != 0)
-        throw FileError(displayName, QStringLiteral("sync failed"));
+        throw undo(qt_error_string(errno));
+    if (planned(Operation::Sync))
+        throw undo(plannedError());
+    if (created)
+        syncFolderOf(path);
 }
 
 } // namespace moji::filestore

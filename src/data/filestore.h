@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cerrno>
 #include <vector>
 
 // The one place where data files touch the disk. Every failure raises FileError naming the
@@ -52,12 +53,29 @@ Record readRecordAt(const QString& path, const QString& displayName, qint64 inde
 }
 
 // Replaces the file with `bytes` through a temporary file in the same folder that is flushed
-// to disk and renamed over the old one: a crash leaves either the old file or the new one.
+// to disk and renamed over the old one: a crash leaves either the old file or the new one,
+// and a failure (reported as FileError) leaves the old one and no temporary file.
 void writeAtomically(const QString& path, const QString& displayName, const QByteArray& bytes);
 
 // Appends one record, creating the file when missing. A torn last record (a size that is not
 // a multiple of the record size) is cut first, so every later record stays aligned; the
-// record is flushed to disk before returning.
+// record is flushed to disk before returning. A record that fails to be written whole is cut
+// again before FileError is raised (and should that cut fail too, the next append cuts it).
 void appendRecord(const QString& path, const QString& displayName, const QByteArray& record);
+
+// Test seam, never set by the program (which then pays one null pointer test per operation):
+// makes one operation of this layer fail as a failing or full disk would, so tests can prove
+// that every writer reports the file and leaves the old data whole. A failing write first
+// writes half of its bytes; a failing flush or sync has done its work before it reports.
+struct FaultPlan {
+    enum class Operation { Read, Write, Flush, Sync, Rename };
+    Operation operation = Operation::Write;
+    int occurrence = 1; // the n-th such operation after the plan is set fails, and only that one
+    int error = EIO;    // the errno it fails with, e.g. EIO or ENOSPC
+    int seen = 0;       // such operations so far
+};
+
+// Installs `plan` (nullptr removes it); it must outlive its use.
+void setFaultPlan(FaultPlan* plan);
 
 } // namespace moji::filestore

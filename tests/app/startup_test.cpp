@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QProcess>
 
 using namespace moji;
@@ -22,6 +23,17 @@ QString failureOf(const char* file)
 }
 
 } // namespace
+
+// The loading notice, a window of its own, goes with the main menu rather than outliving it.
+TEST(Startup, TheNoticeGoesWithTheMainMenu)
+{
+    AppFixture app;
+    ASSERT_TRUE(app.start()) << qPrintable(app.messages.shown.join(u'\n'));
+    const QPointer<TF_Pop> notice = app.mainMenu->notice();
+    ASSERT_FALSE(notice.isNull());
+    app.mainMenu.reset();
+    EXPECT_TRUE(notice.isNull());
+}
 
 TEST(Startup, LoadsEverythingAndShowsTheLoadingNoticeFirst)
 {
