@@ -100,6 +100,8 @@ std::optional<ScreenInfo> probeX11()
         s.depth = it.data->root_depth == 24 ? 32 : it.data->root_depth;
         s.refreshRate = 60;
         s.dotsPerInch = 96;
+        // Qt lets QT_FONT_DPI stand in for the desktop's setting; so does this probe.
+        const double forced = qEnvironmentVariable("QT_FONT_DPI").toDouble();
         const xcb_get_property_cookie_t cookie =
             xcb_get_property(connection, 0, it.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 16384);
         if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
@@ -115,6 +117,8 @@ std::optional<ScreenInfo> probeX11()
             }
             std::free(reply);
         }
+        if (forced > 0)
+            s.dotsPerInch = forced;
         info = s;
     }
     xcb_disconnect(connection);
@@ -143,6 +147,11 @@ ScreenInfo prepareDisplay(int argc, char** argv)
     TChangeDisplay switcher;
     ScaledDisplay backend(info);
     const LayoutChoice choice = chooseLayout(info, switcher, backend);
+    // The layout already grows for a large-font desktop (LayoutScale); Qt's own scaling by the
+    // desktop's dots per inch would grow it a second time, past the edge of the screen.
+    // For the same reason fonts keep their 96-dots-per-inch sizes: the layout scales them.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("QT_FONT_DPI", "96");
     if (!choice.screenTooSmall && choice.qtScaleFactor > 0 && std::abs(choice.qtScaleFactor - 1.0) > 1e-6)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(choice.qtScaleFactor, 'f', 4));
     return info;

@@ -1,16 +1,8 @@
 #include "programrun.h"
 
-#include "appnavigator.h"
-#include "clock.h"
-#include "display.h"
 #include "handcursor.h"
-#include "helpviewer.h"
-#include "program.h"
-#include "randomsource.h"
 #include "singleinstance.h"
-#include "studystate.h"
 #include "tf_hint.h"
-#include "tf_main.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -45,6 +37,34 @@ private:
 
 } // namespace
 
+void setUpApplication()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
+    // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
+    for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
+        QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+
+    // Message-box buttons in Japanese (はい / いいえ / キャンセル).
+    auto* japanese = new QTranslator(qApp);
+    if (japanese->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(japanese);
+}
+
+ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
+                                 const Clock* clock)
+    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.pathOf(QStringLiteral("Mojimaru3.hlp"))),
+      m_program(m_state, m_clock, m_random, *m_audio, m_help, m_messages), m_mainMenu(m_program, screen),
+      m_navigator(m_program, m_mainMenu)
+{
+    m_state.settingsPath = settingsPath;
+    m_program.navigator = &m_navigator;
+    installHints(m_program);
+    const QPixmap hand(QStringLiteral(":/hand-cursor.png"));
+    if (!hand.isNull())
+        m_program.handCursor = QCursor(hand, HandCursorHotX, HandCursorHotY);
+}
+
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
     SingleInstance instance;
@@ -53,35 +73,12 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
 
     const ScreenInfo screen = prepareDisplay(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
-
-    // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
-    for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
-        QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
-    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
-
-    // Message-box buttons in Japanese (はい / いいえ / キャンセル).
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
-
-    SystemClock clock;
-    RandomSource random;
-    StudyState state(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder, clock);
-    state.settingsPath = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                         + QStringLiteral("/Mojimaru.ini");
-    const auto audio = createSdlAudio();
-    HelpWindow help(state.pathOf(QStringLiteral("Mojimaru3.hlp")));
-    MessageBoxes messages;
-    Program program(state, clock, random, *audio, help, messages);
-    installHints(program);
-    const QPixmap hand(QStringLiteral(":/hand-cursor.png"));
-    if (!hand.isNull())
-        program.handCursor = QCursor(hand, HandCursorHotX, HandCursorHotY);
-
-    TF_Main mainMenu(program, screen);
-    AppNavigator navigator(program, mainMenu);
-    program.navigator = &navigator;
+    setUpApplication();
+    ProgramServices services(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder,
+                             QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                 + QStringLiteral("/Mojimaru.ini"),
+                             screen);
+    TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)
         mainMenu.installEventFilter(&watcher);

@@ -1,12 +1,52 @@
 #pragma once
 
+#include "appnavigator.h"
+#include "audio.h"
+#include "clock.h"
+#include "display.h"
+#include "helpviewer.h"
+#include "messages.h"
+#include "program.h"
+#include "randomsource.h"
+#include "studystate.h"
+#include "tf_main.h"
+
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace moji {
 
-class TF_Main;
+// Application-wide settings every run needs once the QApplication exists: the font the layout
+// was drawn for and Japanese message-box buttons.
+void setUpApplication();
+
+// The program's shared services and its main menu, wired together, for a program folder.
+class ProgramServices {
+public:
+    // `clock` replaces the system clock when given (the screenshot tour moves time by hand).
+    ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
+                    const Clock* clock = nullptr);
+
+    Program& program() { return m_program; }
+    StudyState& state() { return m_state; }
+    TF_Main& mainMenu() { return m_mainMenu; }
+    AppNavigator& navigator() { return m_navigator; }
+    HelpWindow& helpWindow() { return m_help; }
+
+private:
+    SystemClock m_systemClock;
+    const Clock& m_clock;
+    RandomSource m_random;
+    StudyState m_state;
+    std::unique_ptr<AudioSystem> m_audio;
+    HelpWindow m_help;
+    MessageBoxes m_messages;
+    Program m_program;
+    TF_Main m_mainMenu;
+    AppNavigator m_navigator;
+};
 
 // What a caller other than the program itself may watch: the benchmark measures the time to
 // the main menu's first paint.

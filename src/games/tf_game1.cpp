@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QPalette>
 #include <QRadioButton>
 
 namespace moji {
@@ -31,7 +32,7 @@ QString groupStyle()
 {
     return QStringLiteral("QGroupBox { color: white; font-weight: bold; border: 1px solid #8080c0; margin-top: 9px; }"
                           " QGroupBox::title { left: 8px; padding: 0 4px; }"
-                          " QRadioButton, QLabel { color: white; }");
+                          " QLabel { color: white; }");
 }
 
 } // namespace
@@ -48,12 +49,13 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
     title->setObjectName(QStringLiteral("Label1"));
     addHeaderButtons(30, TipVariant::Lowercase);
 
-    // The board of 6 x 6 cards; larger cards in the larger layout.
-    const int side = program.state.LayoutKind == 1 ? 420 : 330;
+    // The board of 6 x 6 cards; larger cards in the larger layout, where the board must come to
+    // 420 pixels after the layout has grown by 1.25.
+    const QSize side = program.state.LayoutKind == 1 ? QSize(336, 344) : QSize(330, 340);
     m_board = new QGroupBox(canvas());
     m_board->setObjectName(QStringLiteral("Grp_E"));
     m_board->setToolTip(QStringLiteral("ボタンをおしてください。"));
-    m_board->setGeometry(10, 122, side, side + 10);
+    m_board->setGeometry(QRect(QPoint(10, 122), side));
     m_board->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #8080c0; }"));
 
     QFont sentenceFont = font();
@@ -77,6 +79,11 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
         auto* radio = new QRadioButton(QString::fromUtf8(names[i]), strength);
         radio->setFont(pixelFont(font(), 15));
         radio->setGeometry(10 + i * 72, 22, 70, 24);
+        // White words on the blue screen, but the dot keeps the dark text colour: a style-sheet
+        // colour would paint the dot white on the white circle, hiding which strength is chosen.
+        QPalette palette = radio->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        radio->setPalette(palette);
         m_strengths->addButton(radio, i);
     }
     m_strengths->button(1)->setChecked(true);

@@ -4,6 +4,8 @@
 #include "randomsource.h"
 #include "studystate.h"
 
+#include <QPainter>
+
 #include <cmath>
 #include <vector>
 
@@ -94,6 +96,22 @@ int KanjiBoard::slotOf(int i) const
 {
     const TKanji_State& s = m_cells[i];
     return s.sortedX / m_cell.width() * Rows + s.sortedY / m_cell.height() + 1;
+}
+
+QImage KanjiBoard::render(const QFont& font, const QColor& ground) const
+{
+    QImage image(boardSize(), QImage::Format_RGB32);
+    image.fill(ground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font);
+    for (int i = 1; i <= m_count; ++i) {
+        const TKanji_State& k = m_cells[i];
+        p.setPen(k.passed ? QColor(Qt::red) : QColor(Qt::yellow));
+        // On a transparent ground: where two gliding kanji cross, both stay visible.
+        p.drawText(QRect(positionOf(i), m_cell), Qt::AlignCenter, k.kanji);
+    }
+    return image;
 }
 
 } // namespace moji

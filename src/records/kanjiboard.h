@@ -2,6 +2,9 @@
 
 #include "checked.h"
 
+#include <QColor>
+#include <QFont>
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -69,6 +72,9 @@ public:
     QPoint positionOf(int i) const;
     // The slot (1 to kanjiCount()) kanji i ends in.
     int slotOf(int i) const;
+    // The board as it stands now: every kanji at positionOf() on the ground colour, passed
+    // ones in red and the others in yellow.
+    QImage render(const QFont& font, const QColor& ground) const;
 
 private:
     QSize m_cell;

@@ -148,19 +148,7 @@ void TF_K_ichiran::Tim_KanjiTimer()
 
 QImage TF_K_ichiran::renderBoard() const
 {
-    const QSize cell = m_board.cellSize();
-    QImage image(m_board.boardSize(), QImage::Format_RGB32);
-    image.fill(Navy);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    p.setFont(pixelFont(font(), int(GlyphPixels * program().state.LayoutScale + 0.5)));
-    for (int i = 1; i <= m_board.kanjiCount(); ++i) {
-        const KanjiBoard::TKanji_State& k = m_board.kanji(i);
-        p.setPen(k.passed ? QColor(Qt::red) : QColor(Qt::yellow));
-        // On a transparent ground: where two gliding kanji cross, both stay visible.
-        p.drawText(QRect(m_board.positionOf(i), cell), Qt::AlignCenter, k.kanji);
-    }
-    return image;
+    return m_board.render(pixelFont(font(), int(GlyphPixels * program().state.LayoutScale + 0.5)), Navy);
 }
 
 QImage TF_K_ichiran::boardImage() const

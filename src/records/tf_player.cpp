@@ -56,7 +56,8 @@ void TF_Player::buildTable()
 {
     m_built = true;
     const StudyState& state = program().state;
-    const int w = canvas()->width();
+    // Laid out at design size, then grown with the rest of the screen.
+    const int w = DesignWidth;
     const int rowStep = (w - 380) / 5;
     const QFont font = tableFont(this->font());
 
@@ -113,6 +114,11 @@ void TF_Player::buildTable()
         kind->setVisible(!finished);
         m_kinds.push_back(kind);
     }
+    for (const auto* group : {&m_heads, &m_levels, &m_kinds})
+        for (QLabel* label : *group)
+            scaleLate(label);
+    for (ClickableLabel* name : m_names)
+        scaleLate(name);
 }
 
 ClickableLabel* TF_Player::nameLabel(int pupil) const

@@ -51,12 +51,14 @@ TF_Saiten::TF_Saiten(Program& program, QWidget* parent)
     m_grid->setFont(pixelFont(font(), 15));
     // Below the last row the window shows through, as under a grid of fixed rows.
     m_grid->setStyleSheet(QStringLiteral("QTableWidget { background: #000080; gridline-color: #606060; color: black; border: none; }"));
-    const int rowHeight = height / 12;
+    // Rows and columns do not grow with the layout as the grid itself does: they take the scale here.
+    const double scale = program.state.LayoutScale > 1.0 ? program.state.LayoutScale : 1.0;
+    const int rowHeight = int(height / 12 * scale);
     for (int r = 0; r < 11; ++r)
         m_grid->setRowHeight(r, rowHeight);
     const int widths[5] = {30, width - 300, 100, 100, 60};
     for (int c = 0; c < 5; ++c)
-        m_grid->setColumnWidth(c, widths[c]);
+        m_grid->setColumnWidth(c, int(widths[c] * scale));
     const char* const heads[5] = {"No", "もんだい", "あなたの答", "せいかい", "さいてん"};
     for (int r = 0; r < 11; ++r) {
         for (int c = 0; c < 5; ++c) {

@@ -169,3 +169,22 @@ TEST_F(MainMenu, TheBoardShowsDriftingKanji)
     }
     EXPECT_GT(mostColoured, 10);
 }
+
+// The larger layout of a large-font desktop: the menu is built before start-up measures the
+// screen, and must still come to 800 × 600 with all its commands on it.
+TEST(MainMenuLayout, TheLargerLayoutKeepsEveryCommandOnTheScreen)
+{
+    AppFixture large;
+    ASSERT_TRUE(large.start({800, 600, 32, 60, 120}));
+    large.mainMenu->showScreen();
+    const QWidget* canvas = large.mainMenu->canvas();
+    EXPECT_EQ(canvas->size(), QSize(800, 600));
+    for (int k = 1; k <= 8; ++k) {
+        const QWidget* command = canvas->findChild<QWidget*>(QStringLiteral("Img_Command%1").arg(k));
+        ASSERT_NE(command, nullptr);
+        EXPECT_TRUE(canvas->rect().contains(command->geometry())) << k;
+    }
+    EXPECT_EQ(canvas->findChild<QWidget*>(QStringLiteral("Img_Command8"))->x(), int(570 * 1.25 + 0.5));
+    EXPECT_EQ(canvas->findChild<QWidget*>(QStringLiteral("Img_Kanji"))->geometry(), QRect(25, 120, 750, 450));
+    large.mainMenu->close();
+}

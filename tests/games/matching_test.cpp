@@ -1,6 +1,7 @@
 // The matching game: the deal, the turns of both sides, the computer's memory, the endings and
 // the level rise, and one game played through the screen.
 
+#include "gamedriver.h"
 #include "matchinggame.h"
 #include "screenfixture.h"
 #include "tf_game1.h"
@@ -36,15 +37,7 @@ protected:
         while (!game.playerTurn());
     }
     // Two cards with the same kanji, and one card with another, all face down.
-    std::pair<int, int> aPair() const
-    {
-        for (int a = 1; a <= 36; ++a)
-            for (int b = a + 1; b <= 36; ++b)
-                if (game.card(a) == MatchingGame::Card::FaceDown && game.card(b) == MatchingGame::Card::FaceDown
-                    && game.cardKanji(a) == game.cardKanji(b))
-                    return {a, b};
-        return {0, 0};
-    }
+    std::pair<int, int> aPair() const { return faceDownPair(game); }
     std::pair<int, int> aMiss() const
     {
         for (int a = 1; a <= 36; ++a)
@@ -226,24 +219,8 @@ TEST_F(Matching, AGamePlayedOnTheScreen)
     QPointer<TF_Game1> screen = new TF_Game1(f.program);
     screen->showScreen();
     QTest::mouseClick(screen->findChild<QPushButton*>(QStringLiteral("Btn_Start")), Qt::LeftButton);
-    const MatchingGame& g = screen->game();
-    for (int step = 0; step < 3000 && screen && !g.finished(); ++step) {
-        if (!g.playerTurn()) {
-            screen->Timer1Timer();
-            continue;
-        }
-        // The pupil knows where everything is and takes a pair each turn.
-        int first = 0, second = 0;
-        for (int a = 1; a <= 36 && !second; ++a)
-            for (int b = a + 1; b <= 36 && !second; ++b)
-                if (g.card(a) == MatchingGame::Card::FaceDown && g.card(b) == MatchingGame::Card::FaceDown
-                    && g.cardKanji(a) == g.cardKanji(b))
-                    first = a, second = b;
-        QTest::mouseClick(screen->cardButton(first), Qt::LeftButton);
-        EXPECT_TRUE(screen->faceLabel(1)->isVisible());
-        EXPECT_FALSE(screen->sentence().isEmpty()) << "a turned card shows its example sentence";
-        QTest::mouseClick(screen->cardButton(second), Qt::LeftButton);
-    }
+    // The pupil knows where everything is and takes a pair each turn.
+    playMatchingGame(*screen);
     EXPECT_TRUE(f.messages.shown.contains(QStringLiteral("あああのかち")));
     EXPECT_EQ(f.state.CurrentGame1Level, 2);
     EXPECT_EQ(f.state.Roster[1].Game1Level, 2);
@@ -253,4 +230,29 @@ TEST_F(Matching, AGamePlayedOnTheScreen)
     EXPECT_TRUE(modals.closed.back().startsWith(QStringLiteral("moji::TF_Game_Kiroku")));
     EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
     EXPECT_FALSE(f.state.Game1Alive);
+}
+
+// In the larger layout the cards are 70 pixels and the board holds them at 420 pixels, clear of
+// the panels at its right, although the rest of the screen grows by 1.25 around it.
+TEST_F(Matching, TheLargerLayoutBoardHoldsSeventyPixelCards)
+{
+    f.loadDictionary();
+    f.state.LayoutKind = 1;
+    f.state.LayoutScale = 1.25;
+    TF_Game1 screen(f.program);
+    screen.showScreen();
+    screen.Btn_StartClick();
+    const QWidget* board = screen.findChild<QWidget*>(QStringLiteral("Grp_E"));
+    const QWidget* strength = screen.findChild<QWidget*>(QStringLiteral("Grp_Tsuyosa"));
+    ASSERT_TRUE(board && strength);
+    EXPECT_EQ(board->size(), QSize(420, 430));
+    EXPECT_LT(board->geometry().right(), strength->x());
+    for (int k = 1; k <= MatchingGame::Cards; ++k) {
+        const QWidget* card = board->findChild<QWidget*>(QStringLiteral("Btn_E%1").arg(k));
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(card->size(), QSize(70, 70));
+        EXPECT_TRUE(board->rect().contains(card->geometry())) << k;
+    }
+    EXPECT_TRUE(screen.canvas()->rect().contains(board->geometry()));
+    screen.close();
 }

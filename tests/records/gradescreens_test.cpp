@@ -3,6 +3,7 @@
 
 #include "daynumber.h"
 #include "gradegrid.h"
+#include "gradegriddriver.h"
 #include "screenfixture.h"
 #include "testfiles.h"
 #include "tf_kseiseki1.h"
@@ -33,21 +34,6 @@ namespace {
 
 const QString Level1Kanji = QStringLiteral("悪安暗医委意育員院飲運泳駅央横屋温化荷界");
 const QString Level2Kanji = QStringLiteral("開階寒感漢館岸起期客究急級宮球去橋業曲局");
-
-// Every text of grid row `row` (0 = heading).
-QStringList rowTexts(const GradeGrid* grid, int row)
-{
-    QStringList texts;
-    for (int c = 0; c < grid->columnCount(); ++c)
-        texts << grid->text(row, c);
-    return texts;
-}
-
-void clickRow(GradeGrid* grid, int row, int column = 1)
-{
-    const QRect cell = grid->visualItemRect(grid->item(row - 1, column));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-}
 
 double dayNumber(int y, int m, int d, int hour = 0)
 {

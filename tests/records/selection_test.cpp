@@ -121,3 +121,25 @@ TEST_F(Selection, BackGoesToTheMainMenu)
     screen->headerCommand(4);
     EXPECT_EQ(f.navigator.shown, std::vector<Screen>{Screen::MainMenu});
 }
+
+// A table built after the screen has grown into the larger layout grows with it: below the
+// header buttons, and inside the screen even with ten pupils.
+TEST(SelectionLayout, TheTableGrowsWithTheLargerLayout)
+{
+    ScreenFixture f;
+    f.state.LayoutKind = 1;
+    f.state.LayoutScale = 1.25;
+    f.addPupils(10, 2, 1);
+    TF_Player table(f.program);
+    table.showScreen();
+    const QWidget* back = table.canvas()->findChild<QWidget*>(QStringLiteral("Img_Button4"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(table.heads()[0]->pos(), QPoint(25, 113)) << "(20, 90) grown by 1.25";
+    EXPECT_GT(table.heads()[0]->y(), back->geometry().bottom() - 10);
+    for (int i = 1; i <= 10; ++i) {
+        EXPECT_TRUE(table.canvas()->rect().contains(table.kindLabel(i)->geometry())) << i;
+        EXPECT_DOUBLE_EQ(table.nameLabel(i)->font().pointSizeF(), 16 * 1.25) << i;
+    }
+    EXPECT_EQ(table.nameLabel(6)->y(), table.nameLabel(1)->y());
+    table.close();
+}

@@ -2,14 +2,16 @@
 // chart and the kanji pickers, the scoring screen is ticked row by row, and the history file
 // shows what was recorded.
 
-#include "kanachart.h"
 #include "pickerpanels.h"
 #include "screenfixture.h"
+#include "sessiondriver.h"
 #include "testfiles.h"
 #include "tf_saiten.h"
 #include "tf_shutsudai.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,8 +24,6 @@ using namespace moji;
 using namespace testing_support;
 
 namespace {
-
-enum class Route { Part, Strokes, Candidates };
 
 class Session : public ::testing::Test {
 protected:
@@ -66,80 +66,14 @@ protected:
 
     const QuizItem& item(int n) const { return f.state.QuizSet[n]; }
 
-    // Types a reading on the kana chart.
-    void typeKana(const QString& kana)
-    {
-        for (const QChar c : kana) {
-            int button = 0;
-            for (int i = 1; i <= 80 && button == 0; ++i) {
-                if (KanaChart[i - 1] == c && !isHiddenKanaButton(i))
-                    button = i;
-            }
-            ASSERT_NE(button, 0) << "not on the chart";
-            click(screen->pickers()->kanjiButton(button));
-        }
-    }
-
-    // Finds a kanji with the writing pickers by one of the three routes and clicks it.
-    void pickKanji(int kanjiNo, Route route)
-    {
-        const KanjiEntry& k = f.state.KanjiTable[kanjiNo];
-        PickerPanels* p = screen->pickers();
-        switch (route) {
-        case Route::Part:
-            click(p->radicalButton(k.Component1Group));
-            click(p->partButton(k.Component1No));
-            break;
-        case Route::Strokes: click(p->strokeButton(k.StrokeCount)); break;
-        case Route::Candidates: click(p->candidatesButton()); break;
-        }
-        for (int i = 1; i <= 80; ++i) {
-            QPushButton* b = p->kanjiButton(i);
-            if (b->isVisible() && b->text() == k.Glyph.toUnicode()) {
-                click(b);
-                click("Btn_Cancel"); // back to the first view
-                if (button("Btn_Cancel")->isVisible())
-                    click("Btn_Cancel");
-                return;
-            }
-        }
-        ADD_FAILURE() << "kanji " << kanjiNo << " not in the list";
-    }
-
-    // Answers the current question rightly or wrongly, then presses "つぎ".
-    void answer(bool right, Route route = Route::Part)
-    {
-        const int n = screen->currentQuestion();
-        if (f.state.StudyMode == 1) {
-            typeKana(right ? item(n).Answer.toUnicode() : QStringLiteral("ぬ"));
-        } else {
-            const int k = item(n).KanjiNo;
-            pickKanji(right ? k : (k == 441 - 1 ? 241 : k + 1), route);
-        }
-        click("Btn_Next");
-    }
-
-    // Ticks the scoring screen through its ten rows and the finishing step.
-    void score()
-    {
-        TF_Saiten* saiten = topLevel<TF_Saiten>();
-        ASSERT_NE(saiten, nullptr);
-        QPointer<TF_Saiten> alive = saiten;
-        for (int i = 0; i < 11 && alive; ++i)
-            saiten->Tim_SaitenTimer();
-        EXPECT_TRUE(alive.isNull() || !alive->isVisible()) << "scoring closes itself";
-    }
+    void typeKana(const QString& kana) { testing_support::typeKana(*screen, kana); }
+    void pickKanji(int kanjiNo, Route route) { testing_support::pickKanji(*screen, f.state, kanjiNo, route); }
+    void answer(bool right, Route route = Route::Part) { answerQuestion(*screen, f.state, right, route); }
+    void score() { tickScoring(); }
 
     QByteArray history() const { return readFile(f.path(historyFileName(1))); }
     // Whether a result dialog was shown with this message.
-    bool resultSaid(const QString& message) const
-    {
-        for (QString seen : modals.closed) {
-            if (seen.startsWith(QStringLiteral("moji::TF_Level_Up")) && seen.remove(QLatin1Char('\n')).contains(message))
-                return true;
-        }
-        return false;
-    }
+    bool resultSaid(const QString& message) const { return testing_support::resultSaid(modals.closed, message); }
 
     ScreenFixture f;
     QPointer<TF_Shutsudai> screen;
@@ -199,7 +133,7 @@ TEST_F(Session, EightRightInWritingThenAReviewThatRecordsAtTheEnd)
     EXPECT_EQ(screen->answerText(), QString()) << "each review question starts empty";
 
     // A wrong correction stays on the question with the answer emptied.
-    pickKanji(item(3).KanjiNo == 440 ? 241 : item(3).KanjiNo + 1, Route::Strokes);
+    pickKanji(otherKanji(item(3).KanjiNo), Route::Strokes);
     click("Btn_awase");
     EXPECT_EQ(screen->currentQuestion(), 3);
     EXPECT_EQ(screen->answerText(), QString());
@@ -325,4 +259,29 @@ TEST_F(Session, TheHintContextFollowsThePickers)
     screen->headerCommand(1);
     EXPECT_EQ(f.state.HintSection, 3) << "the groups, after a part was used";
     EXPECT_EQ(opened, 4);
+}
+
+// The scoring grid's rows and columns grow with the larger layout as the grid does, so the
+// headings are not cut off and the columns fill the grid.
+TEST(ScoringLayout, TheGridsColumnsGrowWithTheLargerLayout)
+{
+    std::map<double, std::pair<int, int>> measured; // scale -> (all columns, one row)
+    for (const double scale : {1.0, 1.25}) {
+        ScreenFixture f;
+        f.state.LayoutKind = scale > 1.0 ? 1 : 2;
+        f.state.LayoutScale = scale;
+        TF_Saiten scoring(f.program);
+        scoring.showScreen();
+        const QTableWidget* grid = scoring.grid();
+        int columns = 0;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            columns += grid->columnWidth(c);
+        EXPECT_LE(columns, grid->width()) << scale;
+        EXPECT_LE(grid->rowHeight(0) * 11, grid->height()) << scale;
+        EXPECT_TRUE(scoring.canvas()->rect().contains(grid->geometry())) << scale;
+        measured[scale] = {columns, grid->rowHeight(0)};
+        scoring.close();
+    }
+    EXPECT_GE(measured[1.25].first, int(measured[1.0].first * 1.2));
+    EXPECT_GE(measured[1.25].second, int(measured[1.0].second * 1.2));
 }

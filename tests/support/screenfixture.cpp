@@ -52,10 +52,22 @@ ModalCloser::ModalCloser()
             for (const QLabel* label : modal->findChildren<QLabel*>())
                 seen += QLatin1Char('|') + label->text();
             closed << seen;
+            if (m_handler && m_handledClass == QLatin1String(modal->metaObject()->className())) {
+                const auto handler = std::move(m_handler);
+                m_handler = nullptr;
+                handler(modal);
+                return;
+            }
             modal->close();
         }
     });
     m_timer.start();
+}
+
+void ModalCloser::handleNext(const char* className, std::function<void(QWidget*)> handler)
+{
+    m_handledClass = QLatin1String(className);
+    m_handler = std::move(handler);
 }
 
 } // namespace testing_support

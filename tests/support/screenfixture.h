@@ -53,6 +53,8 @@ public:
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 namespace testing_support {
 
 // Closes every modal dialog as soon as it opens (a result or hint dialog in the middle of a
@@ -60,10 +62,15 @@ namespace testing_support {
 class ModalCloser {
 public:
     ModalCloser();
+    // Hands the next modal dialog of this class to `handler` instead, which answers it and
+    // must close it (a dialog whose values the test sets, or whose contents it reads).
+    void handleNext(const char* className, std::function<void(QWidget*)> handler);
     QStringList closed;
 
 private:
     QTimer m_timer;
+    QString m_handledClass;
+    std::function<void(QWidget*)> m_handler;
 };
 
 // The first visible top-level window of type T, or nullptr.

@@ -93,8 +93,13 @@ void ScreenFrame::showScreen()
 {
     if (!m_scaled) {
         m_scaled = true;
-        if (m_program.state.LayoutScale > 1.0)
-            scaleLayout(m_canvas, m_program.state.LayoutScale);
+        const double scale = m_program.state.LayoutScale;
+        if (scale > 1.0) {
+            // The main menu is built before start-up has measured the screen, so the canvas
+            // takes its size here too.
+            m_canvas->resize(int(DesignWidth * scale + 0.5), int(DesignHeight * scale + 0.5));
+            scaleLayout(m_canvas, scale);
+        }
     }
     // Without a window manager a full-screen request alone leaves a small window.
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -142,21 +147,31 @@ void ScreenFrame::centreCanvas()
 
 void scaleLayout(QWidget* root, double scale)
 {
-    for (QWidget* child : root->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const QRect g = child->geometry();
-        child->setGeometry(int(g.x() * scale + 0.5), int(g.y() * scale + 0.5), int(g.width() * scale + 0.5),
-                           int(g.height() * scale + 0.5));
-        // Only fonts set on the control itself: inherited ones follow their parent.
-        if (child->testAttribute(Qt::WA_SetFont)) {
-            QFont f = child->font();
-            if (f.pixelSize() > 0)
-                f.setPixelSize(int(f.pixelSize() * scale + 0.5));
-            else if (f.pointSizeF() > 0)
-                f.setPointSizeF(f.pointSizeF() * scale);
-            child->setFont(f);
-        }
-        scaleLayout(child, scale);
+    for (QWidget* child : root->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        scaleWidget(child, scale);
+}
+
+void scaleWidget(QWidget* widget, double scale)
+{
+    const QRect g = widget->geometry();
+    widget->setGeometry(int(g.x() * scale + 0.5), int(g.y() * scale + 0.5), int(g.width() * scale + 0.5),
+                        int(g.height() * scale + 0.5));
+    // Only fonts set on the control itself: inherited ones follow their parent.
+    if (widget->testAttribute(Qt::WA_SetFont)) {
+        QFont f = widget->font();
+        if (f.pixelSize() > 0)
+            f.setPixelSize(int(f.pixelSize() * scale + 0.5));
+        else if (f.pointSizeF() > 0)
+            f.setPointSizeF(f.pointSizeF() * scale);
+        widget->setFont(f);
     }
+    scaleLayout(widget, scale);
+}
+
+void ScreenFrame::scaleLate(QWidget* control) const
+{
+    if (m_scaled && m_program.state.LayoutScale > 1.0)
+        scaleWidget(control, m_program.state.LayoutScale);
 }
 
 QFont pixelFont(const QFont& base, int pixels, bool bold)

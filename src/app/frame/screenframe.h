@@ -50,6 +50,10 @@ protected:
     // The screen's yellow bold title, Lbl_Title, at the top left.
     QLabel* addTitle(const QString& text, int pixels = 27);
 
+    // Controls made after the screen was shown are placed at design coordinates and then passed
+    // here, to grow with the rest of the larger layout.
+    void scaleLate(QWidget* control) const;
+
     virtual void onBack() = 0;
     virtual void onHint();
     // Called when the window becomes active, after the hint context is reset.
@@ -74,6 +78,8 @@ private:
 // Multiplies the geometry and font size of every widget below `root` by `scale`, as the
 // larger layout needs; pictures drawn by the screens are scaled by the screens themselves.
 void scaleLayout(QWidget* root, double scale);
+// The same for one widget and everything below it.
+void scaleWidget(QWidget* widget, double scale);
 
 // Applies the frame's look to a control: the hand pointer on buttons.
 void useHandCursor(Program& program, QWidget* widget);

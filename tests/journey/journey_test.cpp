@@ -1,0 +1,614 @@
+// A new pupil's whole journey through the program, in one process and through the real
+// screens: the program starts on a program folder made from the build's data files, two
+// pupils register, the first studies up through level 1 reading and writing, practises, plays
+// both games, looks at every grade screen, a parent changes the time limits, and the program
+// exits. It then starts again on the same folder and settings file, and everything the pupil
+// earned must still be there.
+//
+// Sound, help and message boxes are fakes (every question is answered Yes); dialogs are
+// answered as they open. Time is a hand-moved clock, and every timer is ticked by hand.
+
+#include "appnavigator.h"
+#include "clickablelabel.h"
+#include "clock.h"
+#include "fakes.h"
+#include "filestore.h"
+#include "gamedriver.h"
+#include "gradegrid.h"
+#include "gradegriddriver.h"
+#include "picturebutton.h"
+#include "program.h"
+#include "randomsource.h"
+#include "records.h"
+#include "screenfixture.h"
+#include "sessiondriver.h"
+#include "studystate.h"
+#include "tf_game1.h"
+#include "tf_game3.h"
+#include "tf_game_kiroku.h"
+#include "tf_hint.h"
+#include "tf_k_ichiran.h"
+#include "tf_kseiseki1.h"
+#include "tf_main.h"
+#include "tf_mode.h"
+#include "tf_player.h"
+#include "tf_renshuu.h"
+#include "tf_seiseki1.h"
+#include "tf_seiseki2.h"
+#include "tf_settei.h"
+#include "tf_shutsudai.h"
+#include "tf_touroku.h"
+#include "updown.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <memory>
+#include <set>
+
+using namespace moji;
+using namespace testing_support;
+
+namespace {
+
+const QString FirstPupil = QStringLiteral("たろう");
+const QString SecondPupil = QStringLiteral("はなこ");
+
+// One run of the program over a program folder: the study state, fakes for sound, help and
+// message boxes, the shared services, the main menu and the navigator that opens the real
+// screens, wired as the program wires them.
+struct ProgramRun {
+    ProgramRun(const QString& folder, const QString& settingsPath, const Clock& clock)
+        : state(folder, clock), program(state, clock, random, audio, help, messages),
+          mainMenu(program, ScreenInfo{1920, 1080, 32, 60, 96}), navigator(program, mainMenu)
+    {
+        state.settingsPath = settingsPath;
+        program.navigator = &navigator;
+        installHints(program);
+    }
+    ~ProgramRun()
+    {
+        // Screens still open refer to this run: they go before it does.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &mainMenu)
+                w->close();
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<ScreenFrame*>(w) && w != &mainMenu)
+                delete w;
+        }
+    }
+
+    // Messages that report a failure.
+    QStringList errors() const
+    {
+        QStringList found;
+        for (const QString& m : messages.shown) {
+            if (m.contains(QStringLiteral("エラー")))
+                found << m;
+        }
+        return found;
+    }
+
+    RandomSource random{20261207};
+    StudyState state;
+    FakeAudio audio;
+    RecordingHelp help;
+    RecordingMessages messages;
+    Program program;
+    TF_Main mainMenu;
+    AppNavigator navigator;
+};
+
+// What a screen's grid shows, every row.
+std::vector<QStringList> gridTexts(const GradeGrid* grid)
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r <= grid->rowCount(); ++r)
+        rows.push_back(rowTexts(grid, r));
+    return rows;
+}
+
+// A best-ten table as shown: "score|name" per row.
+QStringList tableRows(const QTreeWidget* list)
+{
+    QStringList rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows << list->topLevelItem(i)->text(1) + QLatin1Char('|') + list->topLevelItem(i)->text(2);
+    return rows;
+}
+
+class Journey : public ::testing::Test {
+protected:
+    Journey()
+    {
+        // The build's program folder without the executable, and without anything a run of
+        // the program may have written there.
+        const QDir built(QStringLiteral(MOJIMARU_PROGRAM_DIR));
+        folder = dir.filePath(QStringLiteral("mojimaru"));
+        QDir().mkpath(folder);
+        const QStringList written{QStringLiteral("Player1.dat"), QStringLiteral("Kiroku*.dat"), QStringLiteral("Game*.dat")};
+        for (const QFileInfo& file : built.entryInfoList(QDir::Files)) {
+            if (file.fileName() == QLatin1String("mojimaru") || QDir::match(written, file.fileName()))
+                continue;
+            QFile::copy(file.filePath(), QDir(folder).filePath(file.fileName()));
+        }
+        settingsPath = dir.filePath(QStringLiteral("config/Mojimaru.ini"));
+    }
+    ~Journey() override { run.reset(); }
+
+    // Creates the services and the main menu and runs start-up, as the program does.
+    void startProgram()
+    {
+        run.reset();
+        run = std::make_unique<ProgramRun>(folder, settingsPath, clock);
+        ASSERT_TRUE(run->mainMenu.FormCreate()) << run->messages.shown.join(u'\n').toStdString();
+        run->mainMenu.showScreen();
+        run->mainMenu.afterFirstPaint();
+        ASSERT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
+    }
+
+    StudyState& state() { return run->state; }
+
+    // What the event loop does between two clicks: screens closed are deleted.
+    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    template <typename T>
+    T* onView()
+    {
+        settle();
+        T* screen = topLevel<T>();
+        EXPECT_NE(screen, nullptr) << T::staticMetaObject.className() << " is not on view";
+        return screen;
+    }
+
+    static void click(QWidget* w)
+    {
+        ASSERT_TRUE(w && w->isVisible());
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+    template <typename T = QPushButton>
+    static T* child(QWidget* screen, const char* name)
+    {
+        return screen->findChild<T*>(QLatin1String(name));
+    }
+    // The header's back button.
+    static void back(QWidget* screen)
+    {
+        ASSERT_NE(screen, nullptr);
+        click(child<QWidget>(screen, "Img_Button4"));
+    }
+    // A command of the mode menu on view (1 to 4), or one of its games (-1 matching, -3 the
+    // catcher).
+    QWidget* modeCommand(int tag)
+    {
+        TF_Mode* menu = onView<TF_Mode>();
+        if (!menu)
+            return nullptr;
+        return tag > 0 ? menu->commandLabel(tag) : menu->gameLabel(-tag);
+    }
+
+    void registerPupil(const QString& name)
+    {
+        click(run->mainMenu.command(7));
+        TF_Touroku* screen = onView<TF_Touroku>();
+        ASSERT_NE(screen, nullptr);
+        for (const QChar c : name)
+            click(screen->kanaButton(int(TF_Touroku::KanaTable.indexOf(c)) + 1));
+        EXPECT_EQ(screen->name(), name);
+        click(child(screen, "btn_Touroku"));
+        EXPECT_TRUE(onView<TF_Main>());
+    }
+
+    // From the main menu to the mode menu of pupil n.
+    TF_Mode* choosePupil(int n)
+    {
+        click(run->mainMenu.command(5));
+        TF_Player* players = onView<TF_Player>();
+        if (!players)
+            return nullptr;
+        click(players->nameLabel(n));
+        EXPECT_EQ(state().PlayerNo, n);
+        return onView<TF_Mode>();
+    }
+
+    // From the mode menu back to the main menu.
+    void leaveModeMenu()
+    {
+        back(onView<TF_Mode>());
+        back(onView<TF_Player>());
+        ASSERT_TRUE(onView<TF_Main>());
+    }
+
+    // Plays the question session on view: every question answered, question q wrongly when it
+    // is in `wrong`, the kanji found by the three routes in turn; the scoring ticked through;
+    // the wrong ones corrected in the review. It ends on the mode menu.
+    void playSession(const std::set<int>& wrong)
+    {
+        QPointer<TF_Shutsudai> screen = onView<TF_Shutsudai>();
+        ASSERT_TRUE(screen);
+        clickShown(sessionButton(*screen, "Btn_Next")); // はじめ
+        const Route routes[] = {Route::Part, Route::Strokes, Route::Candidates};
+        for (int q = 1; q <= 10; ++q) {
+            ASSERT_EQ(screen->currentQuestion(), q);
+            clock.advanceSeconds(15);
+            screen->Tim_ClockTimer();
+            answerQuestion(*screen, state(), !wrong.contains(q), routes[q % 3]);
+        }
+        tickScoring();
+        if (!wrong.empty()) {
+            ASSERT_TRUE(screen && screen->isVisible() && screen->inReview()) << "the review follows";
+            for (const int q : wrong) {
+                ASSERT_EQ(screen->currentQuestion(), q);
+                const QuizItem& item = state().QuizSet[q];
+                if (state().StudyMode == 1)
+                    typeKana(*screen, item.Answer.toUnicode());
+                else
+                    pickKanji(*screen, state(), item.KanjiNo, routes[q % 3]);
+                clickShown(sessionButton(*screen, "Btn_awase"));
+            }
+        }
+        EXPECT_TRUE(onView<TF_Mode>()) << "back on the mode menu";
+        EXPECT_FALSE(state().RedoRound);
+    }
+
+    // A challenge at the pupil's own step, from the mode menu.
+    void challenge(const std::set<int>& wrong)
+    {
+        clock.advanceSeconds(24 * 3600); // one a day
+        click(modeCommand(3));
+        playSession(wrong);
+    }
+
+    // Plays the catcher game on view to its end as a pupil who steers the paddle with the
+    // arrow keys under the lowest falling answer, 30 ms of play per tick.
+    void playCatcher(TF_Game3& screen)
+    {
+        QPointer<TF_Game3> alive = &screen;
+        CatcherGame& game = screen.game();
+        for (int tick = 0; tick < 40000 && alive && game.running(); ++tick) {
+            int target = 0;
+            for (int i = 1; i <= CatcherGame::SlotCount; ++i) {
+                const FallObject& o = game.object(i);
+                if (o.IsAnswer && (o.State == FallObject::Falling || o.State == FallObject::Hanging)
+                    && (target == 0 || o.Y > game.object(target).Y))
+                    target = i;
+            }
+            if (target != 0) {
+                // The paddle's middle under the kanji's middle, within half a step.
+                const int kanjiMiddle = game.object(target).X + CatcherGame::ObjectSize / 2;
+                const int offset = kanjiMiddle - (game.paddleX() + game.paddleWidth() / 2);
+                const int slack = CatcherGame::PaddleStep / 2;
+                const int want = offset > slack ? 1 : offset < -slack ? -1 : 0;
+                const int moving = game.movingRight() ? 1 : game.movingLeft() ? -1 : 0;
+                if (want != moving)
+                    QTest::keyClick(&screen, want > 0 ? Qt::Key_Right : want < 0 ? Qt::Key_Left : Qt::Key_Down);
+            }
+            clock.advanceSeconds(TF_Game3::TickMilliseconds / 1000.0);
+            screen.Timer1Timer();
+        }
+        EXPECT_TRUE(!alive || !game.running()) << "the game ends";
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+    QString settingsPath;
+    ManualClock clock{46363.5}; // 7 December 2026, noon
+    ModalCloser modals;
+    std::unique_ptr<ProgramRun> run;
+};
+
+} // namespace
+
+TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
+{
+    // ---- Start-up on a fresh folder: nobody is registered yet.
+    startProgram();
+    EXPECT_EQ(state().PlayerCount, 0);
+    EXPECT_EQ(state().ReadTimeLimit, 10);
+    EXPECT_EQ(state().WriteTimeLimit, 10);
+    EXPECT_TRUE(QFile::exists(settingsPath)) << "the default limits are written back";
+    EXPECT_TRUE(run->mainMenu.musicPlaying());
+
+    // ---- Two pupils register on the kana buttons; the roster is on disk at once.
+    registerPupil(FirstPupil);
+    registerPupil(SecondPupil);
+    ASSERT_EQ(state().PlayerCount, 2);
+    EXPECT_EQ(QFileInfo(state().pathOf(QStringLiteral("Player1.dat"))).size(), 2 * PlayerRecord::Size);
+
+    // ---- The first pupil starts at level 1 reading.
+    TF_Mode* mode = choosePupil(1);
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->nameLine()->text(), FirstPupil + QStringLiteral("のもじまるチャレンジ"));
+    EXPECT_EQ(state().CurrentLevel, 1);
+    EXPECT_EQ(state().StudyMode, 1);
+
+    // ---- A reading challenge, all ten typed right on the kana chart; a look at the hints on
+    // the way. A challenge is only ever offered at the pupil's own step, so reading
+    // challenges come first: four perfect ones give the forty points of the step to writing.
+    clock.advanceSeconds(3600);
+    click(mode->commandLabel(3));
+    {
+        TF_Shutsudai* session = onView<TF_Shutsudai>();
+        ASSERT_NE(session, nullptr);
+        click(child<QWidget>(session, "Img_Button1"));
+        ASSERT_FALSE(modals.closed.isEmpty());
+        EXPECT_TRUE(modals.closed.back().startsWith(QStringLiteral("moji::TF_Hint")))
+            << modals.closed.back().toStdString();
+    }
+    playSession({});
+    EXPECT_TRUE(resultSaid(modals.closed, QStringLiteral("やったね！ １００点、おめでとう！")));
+    EXPECT_EQ(state().LevelPoints, 10);
+    for (int n = 2; n <= 4; ++n)
+        challenge({});
+    EXPECT_TRUE(resultSaid(modals.closed, QStringLiteral("やったね。これでレベルがあがったよ。")));
+    EXPECT_EQ(state().Roster[1].Level, 1);
+    EXPECT_EQ(state().Roster[1].Mode, 2) << "level 1 writing";
+    EXPECT_EQ(state().LevelPoints, 0);
+    EXPECT_EQ(state().StudyMode, 2) << "the mode menu reloaded the pupil";
+
+    // ---- A writing challenge: eight right with the kanji pickers (by a part, by the stroke
+    // count and among the candidates in turn), two wrong, corrected in the review.
+    modals.closed.clear();
+    challenge({3, 7});
+    EXPECT_TRUE(resultSaid(modals.closed, QStringLiteral("ごうかくおめでとう！ふくしゅうもがんばったね。")));
+    EXPECT_EQ(state().LevelPoints, 8);
+
+    // ---- More writing until level 2 reading, where the games' levels can rise.
+    for (int n = 1; n <= 4; ++n)
+        challenge({});
+    EXPECT_EQ(state().Roster[1].Level, 2);
+    EXPECT_EQ(state().Roster[1].Mode, 1);
+    EXPECT_EQ(state().LevelPoints, 0);
+
+    // ---- Practice: writing at level 3, far beyond the pupil's own step.
+    clock.advanceSeconds(24 * 3600);
+    click(modeCommand(4));
+    {
+        TF_Renshuu* levels = onView<TF_Renshuu>();
+        ASSERT_NE(levels, nullptr);
+        click(levels->levelButton(2, 3));
+    }
+    EXPECT_FALSE(state().SessionKind);
+    EXPECT_EQ(state().CurrentLevel, 3);
+    playSession({});
+    EXPECT_EQ(state().LevelPoints, 0) << "practice does not count";
+    EXPECT_EQ(state().Roster[1].Level, 2);
+
+    // ---- A level 2 reading challenge with seven right: seven points toward the next step.
+    challenge({2, 5, 9});
+    EXPECT_EQ(state().LevelPoints, 7);
+
+    // ---- The matching game against the normal computer, won: matching level 0 → 1.
+    click(modeCommand(-1));
+    QStringList matchingTable;
+    {
+        TF_Game1* game = onView<TF_Game1>();
+        ASSERT_NE(game, nullptr);
+        modals.handleNext("moji::TF_Game_Kiroku", [&](QWidget* w) {
+            matchingTable = tableRows(static_cast<TF_Game_Kiroku*>(w)->list());
+            w->close();
+        });
+        click(child(game, "Btn_Start"));
+        playMatchingGame(*game);
+    }
+    EXPECT_TRUE(run->messages.shown.contains(FirstPupil + QStringLiteral("のかち")));
+    ASSERT_EQ(matchingTable.size(), 1);
+    EXPECT_TRUE(matchingTable[0].endsWith(QLatin1Char('|') + FirstPupil));
+    EXPECT_EQ(state().CurrentGame1Level, 1);
+    EXPECT_TRUE(onView<TF_Mode>());
+
+    // ---- The catcher game at the fastest speed, played until the table: catcher level 0 → 1.
+    click(modeCommand(-3));
+    QStringList catcherTable;
+    {
+        TF_Game3* game = onView<TF_Game3>();
+        ASSERT_NE(game, nullptr);
+        child<QSlider>(game, "TBar_Speed")->setValue(5);
+        modals.handleNext("moji::TF_Game_Kiroku", [&](QWidget* w) {
+            catcherTable = tableRows(static_cast<TF_Game_Kiroku*>(w)->list());
+            w->close();
+        });
+        click(child(game, "Btn_Start"));
+        game->Timer1().stop(); // ticked by hand
+        playCatcher(*game);
+    }
+    EXPECT_TRUE(run->messages.shown.contains(QStringLiteral("おめでとう！ ごうかくです")));
+    ASSERT_EQ(catcherTable.size(), 1);
+    EXPECT_TRUE(catcherTable[0].endsWith(QLatin1Char('|') + FirstPupil));
+    EXPECT_EQ(state().CurrentGame3Level, 1);
+    EXPECT_TRUE(onView<TF_Mode>());
+
+    // ---- The kanji board: level 1 is finished in both lists, so its twenty kanji are red.
+    click(modeCommand(1));
+    {
+        TF_K_ichiran* board = onView<TF_K_ichiran>();
+        ASSERT_NE(board, nullptr);
+        for (const char* list : {"Btn_Yomi", "Btn_Kaki"}) {
+            click(child(board, list));
+            for (int t = 0; t < 100 && board->animating(); ++t)
+                board->Tim_KanjiTimer();
+            EXPECT_FALSE(board->animating());
+            int red = 0;
+            for (int i = 1; i <= board->board().kanjiCount(); ++i)
+                red += board->board().kanji(i).passed ? 1 : 0;
+            EXPECT_EQ(red, 20) << list;
+        }
+        back(board);
+    }
+
+    // ---- The per-kanji grades: every level 1 kanji cleared in both modes.
+    click(modeCommand(2));
+    std::vector<QStringList> kanjiGrades;
+    {
+        TF_KSeiseki1* grades = onView<TF_KSeiseki1>();
+        ASSERT_NE(grades, nullptr);
+        kanjiGrades = gridTexts(grades->grid());
+        back(grades);
+    }
+    ASSERT_EQ(kanjiGrades.size(), 401u);
+    for (int row = 1; row <= 400; ++row)
+        EXPECT_EQ(kanjiGrades[std::size_t(row)][6], row <= 40 ? QStringLiteral("○") : QString()) << "row " << row;
+    EXPECT_EQ(kanjiGrades[1][4], QStringLiteral("2")) << "each reading asked twice";
+    const KanjiProgressTable progress = state().KanjiProgress;
+    for (int k = firstKanjiOfLevel(1); k <= lastKanjiOfLevel(1); ++k) {
+        EXPECT_TRUE(progress[k][1].Passed) << "reading " << k;
+        EXPECT_TRUE(progress[k][2].Passed) << "writing " << k;
+    }
+    int level2Right = 0;
+    for (int k = firstKanjiOfLevel(2); k <= lastKanjiOfLevel(2); ++k) {
+        EXPECT_FALSE(progress[k][1].Passed) << "one right answer does not pass " << k;
+        level2Right += progress[k][1].Correct;
+    }
+    EXPECT_EQ(level2Right, 7);
+    const PlayerRecord pupil = state().Roster[1];
+
+    // ---- The grades overview and the pupil's history, two pages of it.
+    leaveModeMenu();
+    click(run->mainMenu.command(6));
+    std::vector<QStringList> historyPage1, historyPage2;
+    {
+        TF_Seiseki1* overview = onView<TF_Seiseki1>();
+        ASSERT_NE(overview, nullptr);
+        EXPECT_EQ(rowTexts(overview->grid(), 1), (QStringList{QStringLiteral("1"), FirstPupil, QStringLiteral("2")}));
+        EXPECT_EQ(rowTexts(overview->grid(), 2), (QStringList{QStringLiteral("2"), SecondPupil, QStringLiteral("1")}));
+        clickRow(overview->grid(), 1);
+        TF_Seiseki2* history = onView<TF_Seiseki2>();
+        ASSERT_NE(history, nullptr);
+        historyPage1 = gridTexts(history->grid());
+        click(history->nextButton());
+        historyPage2 = gridTexts(history->grid());
+        EXPECT_FALSE(history->nextButton()->isVisible());
+        back(history);
+        back(onView<TF_Seiseki1>());
+    }
+    // Four reading challenges, five writing ones, the practice and the level 2 challenge.
+    const auto kind = [](const std::vector<QStringList>& page, int row) {
+        return page[std::size_t(row)].mid(2, 1) + page[std::size_t(row)].mid(4, 3);
+    };
+    const auto expected = [](const char* level, const char* mode, const char* sort) {
+        return QStringList{QString::fromUtf8(level), QString::fromUtf8(mode), QString::fromUtf8(sort), QStringLiteral("○")};
+    };
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_EQ(kind(historyPage1, row), expected("1", "読む", "チャレンジ")) << row;
+    for (int row = 5; row <= 9; ++row)
+        EXPECT_EQ(kind(historyPage1, row), expected("1", "書く", "チャレンジ")) << row;
+    EXPECT_EQ(kind(historyPage1, 10), expected("3", "書く", "れんしゅう"));
+    EXPECT_EQ(kind(historyPage2, 1), expected("2", "読む", "チャレンジ"));
+    EXPECT_EQ(historyPage2[2], QStringList(7, QString())) << "one record on the second page";
+
+    // ---- A parent sets the time limits: reading 10 → 13, writing 10 → 8 with the arrows.
+    bool settingsShown = false;
+    modals.handleNext("moji::TF_Settei", [&](QWidget* w) {
+        auto* settings = static_cast<TF_Settei*>(w);
+        settingsShown = true;
+        EXPECT_EQ(settings->yomuEdit()->text(), QStringLiteral("10"));
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(settings->yomuArrows()->upButton(), Qt::LeftButton);
+        for (int i = 0; i < 2; ++i)
+            QTest::mouseClick(settings->kakuArrows()->downButton(), Qt::LeftButton);
+        QTest::mouseClick(settings->okButton(), Qt::LeftButton);
+    });
+    click(run->mainMenu.command(4));
+    EXPECT_TRUE(settingsShown);
+    EXPECT_EQ(state().ReadTimeLimit, 13);
+    EXPECT_EQ(state().WriteTimeLimit, 8);
+
+    // ---- Exit through the main menu.
+    EXPECT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
+    click(run->mainMenu.command(8));
+    EXPECT_FALSE(run->mainMenu.isVisible());
+    EXPECT_FALSE(run->mainMenu.musicPlaying());
+
+    // ==== The program starts again on the same folder and settings file.
+    clock.advanceSeconds(24 * 3600);
+    startProgram();
+    ASSERT_EQ(state().PlayerCount, 2);
+    EXPECT_EQ(state().Roster[1].Name.toUnicode(), FirstPupil);
+    EXPECT_EQ(state().Roster[2].Name.toUnicode(), SecondPupil);
+    EXPECT_EQ(state().Roster[1].encode(), pupil.encode()) << "step and game levels";
+    EXPECT_EQ(state().Roster[2].Level, 1);
+    EXPECT_TRUE(state().ReadHistory(2).empty()) << "the second pupil has not studied";
+    EXPECT_EQ(state().ReadTimeLimit, 13);
+    EXPECT_EQ(state().WriteTimeLimit, 8);
+
+    // The pupil's menu: level 2 reading with seven points, both games at level 1, every kanji as
+    // before.
+    mode = choosePupil(1);
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(state().CurrentLevel, 2);
+    EXPECT_EQ(state().StudyMode, 1);
+    EXPECT_EQ(state().LevelPoints, 7);
+    EXPECT_EQ(state().CurrentGame1Level, 1);
+    EXPECT_EQ(state().CurrentGame3Level, 1);
+    EXPECT_TRUE(state().KanjiProgress == progress) << "every kanji's progress";
+    click(mode->commandLabel(2));
+    {
+        TF_KSeiseki1* grades = onView<TF_KSeiseki1>();
+        ASSERT_NE(grades, nullptr);
+        EXPECT_EQ(gridTexts(grades->grid()), kanjiGrades);
+        back(grades);
+    }
+
+    // A challenge now runs against the new reading limit; leaving it records nothing.
+    click(modeCommand(3));
+    {
+        TF_Shutsudai* session = onView<TF_Shutsudai>();
+        ASSERT_NE(session, nullptr);
+        clickShown(sessionButton(*session, "Btn_Next"));
+        EXPECT_EQ(child<QLabel>(session, "Lbl_Nokori_Time")->text(), QStringLiteral("のこり13ふん0びょう"));
+        back(session);
+    }
+    EXPECT_EQ(state().ReadHistory(1).size(), 11u);
+
+    // The history pages as before.
+    leaveModeMenu();
+    click(run->mainMenu.command(6));
+    {
+        TF_Seiseki1* overview = onView<TF_Seiseki1>();
+        ASSERT_NE(overview, nullptr);
+        clickRow(overview->grid(), 1);
+        TF_Seiseki2* history = onView<TF_Seiseki2>();
+        ASSERT_NE(history, nullptr);
+        EXPECT_EQ(gridTexts(history->grid()), historyPage1);
+        click(history->nextButton());
+        EXPECT_EQ(gridTexts(history->grid()), historyPage2);
+        back(history);
+        back(onView<TF_Seiseki1>());
+    }
+
+    // The score tables hold the games as they were shown.
+    for (const auto& [file, shown] : {std::pair{QStringLiteral("Game1.dat"), matchingTable},
+                                      std::pair{QStringLiteral("Game13.dat"), catcherTable}}) {
+        const auto stored = filestore::readRecords<GameScoreRecord>(state().pathOf(file), file);
+        QStringList rows;
+        for (const GameScoreRecord& r : stored)
+            rows << QString::number(r.Score) + QLatin1Char('|') + r.Name.toUnicode();
+        EXPECT_EQ(rows, shown) << file.toStdString();
+    }
+
+    // The settings dialog shows the limits in force; CANCEL leaves them.
+    QStringList limitsShown;
+    modals.handleNext("moji::TF_Settei", [&](QWidget* w) {
+        auto* settings = static_cast<TF_Settei*>(w);
+        limitsShown << settings->yomuEdit()->text() << settings->kakuEdit()->text();
+        QTest::mouseClick(settings->cancelButton(), Qt::LeftButton);
+    });
+    click(run->mainMenu.command(4));
+    EXPECT_EQ(limitsShown, (QStringList{QStringLiteral("13"), QStringLiteral("8")}));
+
+    EXPECT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
+    click(run->mainMenu.command(8));
+}

@@ -1,0 +1,511 @@
+// The screenshot tour: runs the program's own screens on a demonstration program folder (the
+// real data files plus a few pupils with weeks of history and game tables), walks through every
+// screen and dialog, mid-animation where there is one, and saves a picture of the whole screen
+// for each, with an index page.
+//
+//   mojimaru_tour <output folder>        (under an X server: make tour uses xvfb-run)
+
+#include "clickablelabel.h"
+#include "daynumber.h"
+#include "kanachart.h"
+#include "pickerpanels.h"
+#include "programrun.h"
+#include "tf_game1.h"
+#include "tf_game3.h"
+#include "tf_k_ichiran.h"
+#include "tf_kseiseki1.h"
+#include "tf_mode.h"
+#include "tf_player.h"
+#include "tf_renshuu.h"
+#include "tf_saiten.h"
+#include "tf_seiseki1.h"
+#include "tf_seiseki2.h"
+#include "tf_shutsudai.h"
+#include "tf_touroku.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+using namespace moji;
+
+namespace {
+
+struct Shot {
+    QString file;
+    QString caption;
+};
+
+class Tour {
+public:
+    Tour(QString out, QString prefix) : m_out(std::move(out)), m_prefix(std::move(prefix)) { QDir().mkpath(m_out); }
+
+    // Lets the screens run for a while (animations, timers), then photographs the screen.
+    void shoot(const QString& name, const QString& caption, int settleMs = 250)
+    {
+        wait(settleMs);
+        const QString file = m_prefix + name + QStringLiteral(".png");
+        QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(m_out).filePath(file));
+        m_shots.push_back({file, caption});
+        std::printf("%s\n", qPrintable(file));
+    }
+
+    // Photographs the modal dialog that `open` shows, then answers it (Yes for a question).
+    void shootModal(const QString& name, const QString& caption, const std::function<void()>& open, bool yes = true)
+    {
+        QTimer::singleShot(400, [=, this] {
+            shoot(name, caption, 0);
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                QAbstractButton* b = box->button(yes ? QMessageBox::Yes : QMessageBox::No);
+                if (!b)
+                    b = box->button(QMessageBox::Ok);
+                if (b)
+                    b->click();
+                else
+                    box->close();
+            } else if (modal) {
+                modal->close();
+            }
+        });
+        open();
+        wait(100);
+    }
+
+    // Answers every message box that opens while `act` runs. Any other dialog is photographed as
+    // `name` once it has had time to draw (when a name is given), then closed.
+    void answerAll(const std::function<void()>& act, bool yes = true, const QString& name = {},
+                   const QString& caption = {})
+    {
+        QTimer closer;
+        QElapsedTimer dialogShown;
+        bool photographed = name.isEmpty();
+        QObject::connect(&closer, &QTimer::timeout, [&, yes] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                QAbstractButton* b = box->button(yes ? QMessageBox::Yes : QMessageBox::Ok);
+                if (!b)
+                    b = box->button(QMessageBox::Ok);
+                if (b)
+                    b->click();
+            } else if (modal) {
+                if (!photographed) {
+                    if (!dialogShown.isValid()) {
+                        dialogShown.start();
+                        return;
+                    }
+                    if (dialogShown.elapsed() < 400)
+                        return;
+                    photographed = true;
+                    closer.stop();
+                    shoot(name, caption, 0);
+                    closer.start(50);
+                }
+                modal->close();
+            }
+        });
+        closer.start(50);
+        act();
+        wait(100);
+    }
+
+    static void wait(int ms)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    void writeIndex(const QString& title) const
+    {
+        QFile index(QDir(m_out).filePath(m_prefix + QStringLiteral("index.html")));
+        if (!index.open(QIODevice::WriteOnly))
+            return;
+        QTextStream out(&index);
+        out << "<!DOCTYPE html><html lang=\"ja\"><meta charset=\"utf-8\"><title>" << title << "</title>"
+            << "<body style=\"font-family:sans-serif\"><h1>" << title << "</h1>";
+        for (const Shot& s : m_shots)
+            out << "<figure><img src=\"" << s.file << "\" width=\"960\"><figcaption>" << s.caption.toHtmlEscaped()
+                << "</figcaption></figure>\n";
+        out << "</body></html>\n";
+    }
+
+private:
+    QString m_out;
+    QString m_prefix;
+    std::vector<Shot> m_shots;
+};
+
+template <typename T>
+T* topLevel()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
+    }
+    return nullptr;
+}
+
+void click(QAbstractButton* b)
+{
+    if (b && b->isVisible())
+        b->click();
+}
+
+// A demonstration program folder: the built data files, four pupils, histories of a few weeks
+// and game tables.
+void prepareFolder(const QString& built, const QString& folder, ManualClock& clock)
+{
+    for (const QFileInfo& f : QDir(built).entryInfoList(QDir::Files)) {
+        if (f.fileName() != QLatin1String("mojimaru"))
+            QFile::copy(f.filePath(), QDir(folder).filePath(f.fileName()));
+    }
+    StudyState state(folder, clock);
+    state.LoadKanji();
+    const char* const names[4] = {"はなこ", "たろう", "さくら", "ゆうき"};
+    for (const char* name : names)
+        state.RegisterPupil(SjisString<10>::fromUnicode(QString::fromUtf8(name)));
+    // はなこ: three weeks of sessions, reaching level 3 writing with some points.
+    RandomSource random(7);
+    const double today = clock.now();
+    state.SelectPupil(1);
+    for (int day = 21; day >= 1; --day) {
+        clock.set(today - day + 0.7);
+        PlayerRecord& p = state.Roster[1];
+        if (p.Level > 3 || (p.Level == 3 && p.Mode == 2 && state.LevelPoints > 20))
+            break;
+        state.SessionKind = day % 4 != 0;
+        state.CurrentLevel = state.SessionKind ? p.Level : int16_t(1 + random.Random(3));
+        state.StudyMode = state.SessionKind ? p.Mode : int16_t(1 + random.Random(2));
+        int correct = 0;
+        for (int i = 1; i <= 10; ++i) {
+            state.QuizSet[i].KanjiNo = int16_t(firstKanjiOfLevel(state.CurrentLevel) + 2 * (i - 1) + random.Random(2));
+            state.QuizSet[i].Correct = random.Random(10) < 8;
+            correct += state.QuizSet[i].Correct;
+        }
+        state.RecordSessionResult(correct >= PassMark);
+        if (state.LevelRaised)
+            state.SelectPupil(1);
+    }
+    state.Roster[1].Game1Level = 2;
+    state.Roster[1].Game3Level = 1;
+    state.Roster[3].Level = 11;
+    state.WriteRoster();
+    clock.set(today);
+    // さくら finished every level long ago.
+    QFile finished(QDir(folder).filePath(historyFileName(3)));
+    if (finished.open(QIODevice::WriteOnly)) {
+        for (int level = 1; level <= MaxLevel; ++level) {
+            for (int mode = 1; mode <= 2; ++mode) {
+                for (int s = 0; s < 4; ++s) {
+                    HistoryRecord r;
+                    r.Kind = 1;
+                    r.Level = int16_t(level);
+                    r.Mode = int16_t(mode);
+                    r.When = today - 200 + level * 10 + mode * 3 + s;
+                    for (int i = 0; i < 10; ++i) {
+                        r.KanjiNo[std::size_t(i)] = int16_t(firstKanjiOfLevel(level) + (s % 2) * 10 + i);
+                        r.Correct[std::size_t(i)] = true;
+                    }
+                    r.Counted = true;
+                    finished.write(r.encode());
+                }
+            }
+        }
+    }
+    // Game tables of earlier days.
+    for (const char* table : {"Game1.dat", "Game13.dat"}) {
+        QFile f(QDir(folder).filePath(QLatin1String(table)));
+        if (!f.open(QIODevice::WriteOnly))
+            continue;
+        const int scores[3] = {14, 11, 6};
+        for (int i = 0; i < 3; ++i) {
+            GameScoreRecord r;
+            r.Score = int16_t(table[4] == '1' && table[5] == '.' ? scores[i] / 2 : scores[i]);
+            r.Name = SjisString<10>::fromUnicode(QString::fromUtf8(names[i]));
+            r.Date = std::floor(today) - 3 * (i + 1);
+            f.write(r.encode());
+        }
+    }
+}
+
+void typeKana(TF_Shutsudai& s, const QString& kana)
+{
+    for (const QChar c : kana) {
+        for (int i = 1; i <= 80; ++i) {
+            if (KanaChart[i - 1] == c && !isHiddenKanaButton(i)) {
+                click(s.pickers()->kanjiButton(i));
+                break;
+            }
+        }
+    }
+}
+
+void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTour)
+{
+    Program& p = services.program();
+    StudyState& state = services.state();
+    TF_Main& menu = services.mainMenu();
+
+    if (!menu.FormCreate())
+        return;
+    tour.shoot(QStringLiteral("01-notice"), QStringLiteral("じゅんびちゅうのおしらせ（起動中）"), 50);
+    menu.showScreen();
+    menu.afterFirstPaint();
+    tour.shoot(QStringLiteral("02-main-menu"), QStringLiteral("メインメニュー（漢字が動いているところ）"), 3000);
+    if (shortTour) {
+        menu.commandClick(5);
+        if (auto* selection = topLevel<TF_Player>()) {
+            tour.shoot(QStringLiteral("03-selection"), QStringLiteral("べんきょうする人をえらぶ"));
+            selection->Lbl_PlayerClick(1);
+        }
+        tour.shoot(QStringLiteral("04-mode-menu"), QStringLiteral("モードメニュー"));
+        if (auto* mode = topLevel<TF_Mode>())
+            mode->Lbl_Command1Click(3);
+        if (auto* session = topLevel<TF_Shutsudai>()) {
+            session->btn_NextClick();
+            tour.shoot(QStringLiteral("05-writing"), QStringLiteral("書くもんだい"));
+        }
+        return;
+    }
+
+    p.help.showTopic(31);
+    tour.shoot(QStringLiteral("03-help"), QStringLiteral("ヘルプ"));
+    if (QWidget* help = services.helpWindow().window())
+        help->close();
+    tour.shootModal(QStringLiteral("04-hint"), QStringLiteral("ヒント（メインメニュー）"), [&] { state.OpenHint(); });
+    tour.shootModal(QStringLiteral("05-settings"), QStringLiteral("せってい"), [&] { p.navigator->openSettings(&menu); });
+
+    // Registration.
+    menu.commandClick(7);
+    if (auto* reg = topLevel<TF_Touroku>()) {
+        for (const int k : {38, 3, 7})
+            reg->Btn_MojiClick(k);
+        tour.shoot(QStringLiteral("06-registration"), QStringLiteral("なまえのとうろく"));
+        for (const int k : {1, 2})
+            reg->Btn_MojiClick(k);
+        tour.shootModal(QStringLiteral("07-name-too-long"), QStringLiteral("なまえが長すぎるとき"), [&] { reg->Btn_MojiClick(4); });
+        reg->headerCommand(4);
+    }
+
+    // Selection and the mode menu of はなこ.
+    menu.commandClick(5);
+    auto* selection = topLevel<TF_Player>();
+    if (!selection)
+        return;
+    tour.shoot(QStringLiteral("08-selection"), QStringLiteral("べんきょうする人をえらぶ"));
+    selection->Lbl_PlayerClick(1);
+    auto* mode = topLevel<TF_Mode>();
+    if (!mode)
+        return;
+    tour.shoot(QStringLiteral("09-mode-menu"), QStringLiteral("モードメニュー（ほしの数）"));
+
+    // A reading practice at level 1: the questions, scoring, review and result.
+    mode->Lbl_Command1Click(4);
+    if (auto* levels = topLevel<TF_Renshuu>()) {
+        tour.shoot(QStringLiteral("10-practice-levels"), QStringLiteral("れんしゅうのレベルえらび"));
+        state.CurrentLevel = 1;
+        state.StudyMode = 1;
+        state.RedoRound = false;
+        levels->close();
+        p.navigator->show(Screen::QuestionSession);
+    }
+    if (auto* session = topLevel<TF_Shutsudai>()) {
+        tour.shoot(QStringLiteral("11-session-ready"), QStringLiteral("もんだいの前（はじめ）"));
+        session->btn_NextClick();
+        typeKana(*session, state.QuizSet[1].Answer.toUnicode().left(1));
+        tour.shoot(QStringLiteral("12-reading-question"), QStringLiteral("読むもんだい（かなのひょう）"));
+        typeKana(*session, state.QuizSet[1].Answer.toUnicode().mid(1));
+        for (int q = 1; q <= 10; ++q) {
+            if (q > 1)
+                typeKana(*session, q == 4 || q == 8 ? QStringLiteral("ぬ") : state.QuizSet[q].Answer.toUnicode());
+            if (q < 10)
+                session->btn_NextClick();
+        }
+        tour.shootModal(QStringLiteral("13-finish-question"), QStringLiteral("１０もんおわったとき"), [&] { session->btn_NextClick(); });
+        if (auto* scoring = topLevel<TF_Saiten>()) {
+            for (int i = 0; i < 6; ++i)
+                scoring->Tim_SaitenTimer();
+            tour.shoot(QStringLiteral("14-scoring"), QStringLiteral("まるつけ（とちゅう）"));
+            for (int i = 0; i < 4; ++i)
+                scoring->Tim_SaitenTimer();
+            tour.shoot(QStringLiteral("15-scoring-done"), QStringLiteral("まるつけ（さいご）"));
+            scoring->Tim_SaitenTimer();
+        }
+        tour.shoot(QStringLiteral("16-review"), QStringLiteral("まちがえたもんだいのふくしゅう"));
+        typeKana(*session, state.QuizSet[4].Answer.toUnicode());
+        session->btn_awaseClick();
+        typeKana(*session, state.QuizSet[8].Answer.toUnicode());
+        tour.shootModal(QStringLiteral("17-result"), QStringLiteral("けっか"), [&] { session->btn_awaseClick(); });
+    }
+
+    // A writing challenge at はなこ's step: the three routes to a kanji.
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->Lbl_Command1Click(3);
+    if (auto* session = topLevel<TF_Shutsudai>()) {
+        session->btn_NextClick();
+        tour.shoot(QStringLiteral("18-writing-groups"), QStringLiteral("書くもんだい（ぶしゅのなかま）"));
+        const KanjiEntry& k = state.KanjiTable[state.QuizSet[1].KanjiNo];
+        click(session->pickers()->radicalButton(k.Component1Group));
+        tour.shoot(QStringLiteral("19-writing-parts"), QStringLiteral("書くもんだい（ぶしゅ）"));
+        click(session->pickers()->partButton(k.Component1No));
+        tour.shoot(QStringLiteral("20-writing-kanji"), QStringLiteral("書くもんだい（そのぶしゅのかんじ）"));
+        click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+        click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+        click(session->pickers()->strokeButton(k.StrokeCount));
+        tour.shoot(QStringLiteral("21-writing-strokes"), QStringLiteral("書くもんだい（かくすう）"));
+        click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+        click(session->pickers()->candidatesButton());
+        tour.shoot(QStringLiteral("22-writing-candidates"), QStringLiteral("書くもんだい（こたえのこうほ）"));
+        state.HintSection = 2;
+        tour.shootModal(QStringLiteral("23-hint-session"), QStringLiteral("ヒント（もんだい中）"), [&] { session->headerCommand(1); });
+        tour.shootModal(QStringLiteral("24-quit"), QStringLiteral("がくしゅうをやめるとき"), [&] { session->headerCommand(4); });
+    }
+
+    // The matching game, played to its table.
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->Lbl_GameClick(1);
+    if (auto* game = topLevel<TF_Game1>()) {
+        tour.shoot(QStringLiteral("25-matching-start"), QStringLiteral("かんじあわせゲーム"));
+        game->Btn_StartClick();
+        const MatchingGame& g = game->game();
+        while (!g.playerTurn() && !g.finished())
+            game->Timer1Timer();
+        int a = 0, b = 0;
+        for (int i = 1; i <= 36 && !b; ++i)
+            for (int j = i + 1; j <= 36 && !b; ++j)
+                if (g.card(i) == MatchingGame::Card::FaceDown && g.card(j) == MatchingGame::Card::FaceDown
+                    && g.cardKanji(i) != g.cardKanji(j))
+                    a = i, b = j;
+        game->Btn_EClick(a);
+        game->Btn_EClick(b);
+        tour.shoot(QStringLiteral("26-matching-turned"), QStringLiteral("かんじあわせゲーム（カードをめくったところ）"));
+        game->Timer1Timer();
+        tour.shoot(QStringLiteral("27-matching-computer"), QStringLiteral("かんじあわせゲーム（コンピュータのばん）"));
+        tour.answerAll([&] {
+            for (int step = 0; step < 4000 && topLevel<TF_Game1>() && !g.finished(); ++step) {
+                if (!g.playerTurn()) {
+                    game->Timer1Timer();
+                    continue;
+                }
+                int x = 0, y = 0;
+                for (int i = 1; i <= 36 && !y; ++i)
+                    for (int j = i + 1; j <= 36 && !y; ++j)
+                        if (g.card(i) == MatchingGame::Card::FaceDown && g.card(j) == MatchingGame::Card::FaceDown
+                            && g.cardKanji(i) == g.cardKanji(j))
+                            x = i, y = j;
+                game->Btn_EClick(x);
+                game->Btn_EClick(y);
+            }
+        }, true, QStringLiteral("28-matching-table"), QStringLiteral("かんじあわせゲームのきろく"));
+    }
+
+    // The catcher game, played until time is up.
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->Lbl_GameClick(3);
+    if (auto* catcher = topLevel<TF_Game3>()) {
+        tour.shoot(QStringLiteral("29-catcher-start"), QStringLiteral("かんじキャッチャーゲーム"));
+        catcher->Btn_StartClick();
+        {
+            // The tour's clock stands still unless moved; let the game's time run for real.
+            QTimer ticking;
+            QObject::connect(&ticking, &QTimer::timeout, [&clock] { clock.advanceSeconds(0.1); });
+            ticking.start(100);
+            tour.shoot(QStringLiteral("30-catcher-play"), QStringLiteral("かんじキャッチャーゲーム（あそんでいるところ）"), 6000);
+        }
+        catcher->Timer1().stop();
+        clock.advanceSeconds(120);
+        tour.answerAll([&] {
+            for (int i = 0; i < 40 && topLevel<TF_Game3>(); ++i)
+                catcher->Timer1Timer();
+        }, true, QStringLiteral("31-catcher-table"), QStringLiteral("かんじキャッチャーゲームのきろく"));
+    }
+
+    // The per-kanji grades and the kanji board.
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->Lbl_Command1Click(2);
+    if (auto* grades = topLevel<TF_KSeiseki1>()) {
+        tour.shoot(QStringLiteral("32-kanji-grades"), QStringLiteral("かんじごとのせいせき"));
+        grades->headerCommand(4);
+    }
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->Lbl_Command1Click(1);
+    if (auto* board = topLevel<TF_K_ichiran>()) {
+        tour.shoot(QStringLiteral("33-board"), QStringLiteral("かんじのいちらん（はじめ）"));
+        board->BtnClick(1);
+        tour.shoot(QStringLiteral("34-board-moving"), QStringLiteral("かんじのいちらん（ならんでいくところ）"), 2500);
+        tour.shoot(QStringLiteral("35-board-sorted"), QStringLiteral("かんじのいちらん（ならんだところ）"), 5000);
+        board->headerCommand(4);
+    }
+
+    // The grades of everyone, and はなこ's history.
+    mode = topLevel<TF_Mode>();
+    if (mode)
+        mode->headerCommand(4);
+    if (auto* again = topLevel<TF_Player>())
+        again->headerCommand(4);
+    menu.commandClick(6);
+    if (auto* overview = topLevel<TF_Seiseki1>()) {
+        tour.shoot(QStringLiteral("36-grades"), QStringLiteral("みんなのせいせき"));
+        overview->Grd_SeisekiClick(1);
+    }
+    if (auto* history = topLevel<TF_Seiseki2>()) {
+        tour.shoot(QStringLiteral("37-history"), QStringLiteral("がくしゅうのきろく"));
+        history->Btn_NextClick();
+        tour.shoot(QStringLiteral("38-history-next"), QStringLiteral("がくしゅうのきろく（次のページ）"));
+        history->headerCommand(4);
+    }
+    if (auto* overview = topLevel<TF_Seiseki1>())
+        overview->headerCommand(4);
+    tour.shoot(QStringLiteral("39-main-menu-again"), QStringLiteral("メインメニュー（もどったところ）"), 1000);
+    menu.commandClick(8);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: mojimaru_tour <output folder> [prefix] [--short]\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString prefix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const bool shortTour = argc > 3 && QByteArray(argv[3]) == "--short";
+
+    const ScreenInfo screen = prepareDisplay(argc, argv);
+    QApplication app(argc, argv);
+    setUpApplication();
+    QTemporaryDir folder;
+    ManualClock clock(daynumber::fromDateTime(QDateTime::currentDateTime()));
+    try {
+        prepareFolder(QStringLiteral(MOJIMARU_PROGRAM_DIR), folder.path(), clock);
+    } catch (const DataError& e) {
+        std::fprintf(stderr, "tour: %s\n", e.what());
+        return 1;
+    }
+    ProgramServices services(folder.path(), folder.filePath(QStringLiteral("Mojimaru.ini")), screen, &clock);
+    Tour tour(out, prefix);
+    run(tour, services, clock, shortTour);
+    tour.writeIndex(QStringLiteral("もじまる　がめんのいちらん"));
+    return 0;
+}
