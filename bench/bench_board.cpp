@@ -4,6 +4,7 @@
 // (aim: under 5 ms).
 
 #include "clock.h"
+#include "guibenchmain.h"
 #include "kanjiboard.h"
 #include "randomsource.h"
 #include "studystate.h"
@@ -12,9 +13,7 @@
 
 #include <QFile>
 #include <QFont>
-#include <QGuiApplication>
 #include <QTemporaryDir>
-
 
 namespace {
 
@@ -65,14 +64,5 @@ BENCHMARK(BM_BoardGlidingFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // Drawing text needs a GUI application; no window is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runDrawingBenchmarks(argc, argv);
 }

@@ -5,13 +5,13 @@
 #include "catcherfield.h"
 #include "catchergame.h"
 #include "clock.h"
+#include "guibenchmain.h"
 #include "randomsource.h"
 #include "studystate.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -89,14 +89,5 @@ BENCHMARK(BM_CatcherStepAndFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)
 
 int main(int argc, char** argv)
 {
-    // Drawing text needs a GUI application; no window is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runDrawingBenchmarks(argc, argv);
 }

@@ -76,19 +76,17 @@ namespace {
 
 // The X screen read straight from the server: far quicker than starting Qt twice. The logical
 // dots per inch are Xft.dpi when the desktop sets it, else 96, as Qt's own X11 support reads
-// them. nullopt off X11.
-std::optional<ScreenInfo> probeX11()
+// them. nullopt off X11; the connection is handed to `probe`.
+std::optional<ScreenInfo> probeX11(std::unique_ptr<xcb_connection_t, XConnectionCloser>& probe)
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if ((!platform.isEmpty() && !platform.startsWith("xcb")) || qEnvironmentVariableIsEmpty("DISPLAY"))
         return std::nullopt;
     int screenNumber = 0;
-    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-    if (!connection || xcb_connection_has_error(connection)) {
-        if (connection)
-            xcb_disconnect(connection);
+    probe.reset(xcb_connect(nullptr, &screenNumber));
+    xcb_connection_t* connection = probe.get();
+    if (xcb_connection_has_error(connection)) // never null: a failed connection is an error object
         return std::nullopt;
-    }
     std::optional<ScreenInfo> info;
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && it.rem; ++i)
@@ -121,18 +119,24 @@ std::optional<ScreenInfo> probeX11()
             s.dotsPerInch = forced;
         info = s;
     }
-    xcb_disconnect(connection);
     return info;
 }
 
 } // namespace
 
-ScreenInfo prepareDisplay(int argc, char** argv)
+void XConnectionCloser::operator()(xcb_connection_t* connection) const
 {
-    ScreenInfo info;
-    if (const auto x11 = probeX11()) {
+    xcb_disconnect(connection);
+}
+
+PreparedDisplay prepareDisplay(int argc, char** argv)
+{
+    PreparedDisplay prepared;
+    ScreenInfo& info = prepared.screen;
+    if (const auto x11 = probeX11(prepared.probe)) {
         info = *x11;
     } else {
+        prepared.probe.reset();
         std::vector<char*> args(argv, argv + argc);
         int count = argc;
         QGuiApplication probe(count, args.data());
@@ -154,7 +158,7 @@ ScreenInfo prepareDisplay(int argc, char** argv)
     qputenv("QT_FONT_DPI", "96");
     if (!choice.screenTooSmall && choice.qtScaleFactor > 0 && std::abs(choice.qtScaleFactor - 1.0) > 1e-6)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(choice.qtScaleFactor, 'f', 4));
-    return info;
+    return prepared;
 }
 
 } // namespace moji

@@ -2,6 +2,10 @@
 
 #include "changedisplay.h"
 
+#include <memory>
+
+struct xcb_connection_t;
+
 namespace moji {
 
 // What the screen was when the program started, read before the application object exists.
@@ -46,9 +50,21 @@ struct LayoutChoice {
 // refuse a screen too narrow for either.
 LayoutChoice chooseLayout(const ScreenInfo& screen, TChangeDisplay& switcher, ScaledDisplay& backend);
 
+struct XConnectionCloser {
+    void operator()(xcb_connection_t* connection) const;
+};
+
+struct PreparedDisplay {
+    ScreenInfo screen;
+    // The X connection the screen was read through, if any. Keep it until the QApplication
+    // has made its own: an X server answers a new client slowly for a moment after another
+    // has left (Xvfb by some 40 ms), and start-up would pay that wait.
+    std::unique_ptr<xcb_connection_t, XConnectionCloser> probe;
+};
+
 // Reads the primary screen (from the X server directly, else through a short-lived
 // application object) and sets the Qt scale factor of the chosen layout, so that the real
 // application draws the design at full screen. Must run before the QApplication is created.
-ScreenInfo prepareDisplay(int argc, char** argv);
+PreparedDisplay prepareDisplay(int argc, char** argv);
 
 } // namespace moji

@@ -71,8 +71,10 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     if (!instance.acquire())
         return 0; // another copy runs: end at once, showing nothing
 
-    const ScreenInfo screen = prepareDisplay(argc, argv);
+    PreparedDisplay display = prepareDisplay(argc, argv);
+    const ScreenInfo screen = display.screen;
     QApplication app(argc, argv);
+    display.probe.reset();
     setUpApplication();
     ProgramServices services(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)

@@ -2,9 +2,10 @@
 
 #include "errors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
+#include <QLibrary>
 #include <QPointer>
 #include <QTimer>
 
@@ -24,6 +25,43 @@ QString mediaErrorMessage(const QString& fileName)
 namespace {
 
 const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+
+// SDL_mixer brings the synthesiser and the sound servers' clients with it, dozens of
+// libraries whose loading every start would wait for. It is loaded when the first sound is
+// wanted instead, and its functions are called through this table.
+#define MOJI_MIXER_FUNCTIONS(X)                                                                                        \
+    X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetCurrentAudioDriver) X(Mix_Init) X(Mix_Quit) X(Mix_OpenAudio)   \
+    X(Mix_CloseAudio) X(Mix_AllocateChannels) X(Mix_HookMusicFinished) X(Mix_ChannelFinished) X(Mix_SetSoundFonts)  \
+    X(Mix_GetNumMusicDecoders) X(Mix_GetMusicDecoder) X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic)              \
+    X(Mix_HaltMusic) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel) X(Mix_HaltChannel) X(Mix_GetChunk)
+
+struct MixerLibrary {
+#define MOJI_DECLARE(name) decltype(&::name) name = nullptr;
+    MOJI_MIXER_FUNCTIONS(MOJI_DECLARE)
+#undef MOJI_DECLARE
+
+    // False when the library or one of its functions is missing: the program is silent.
+    bool load()
+    {
+        QLibrary library(QStringLiteral("SDL2_mixer-2.0"), 0);
+        if (!library.load())
+            return false;
+        // The SDL functions come from the SDL library that SDL_mixer itself loaded.
+        QLibrary sdl(QStringLiteral("SDL2-2.0"), 0);
+        bool complete = sdl.load();
+#define MOJI_RESOLVE(name)                                                                                             \
+    name = reinterpret_cast<decltype(name)>(library.resolve(#name));                                                   \
+    if (!name && sdl.isLoaded())                                                                                       \
+        name = reinterpret_cast<decltype(name)>(sdl.resolve(#name));                                                   \
+    complete = complete && name != nullptr;
+        MOJI_MIXER_FUNCTIONS(MOJI_RESOLVE)
+#undef MOJI_RESOLVE
+        return complete; // QLibrary never unloads what it loaded unless asked to
+    }
+};
+#undef MOJI_MIXER_FUNCTIONS
+
+MixerLibrary g_mixer;
 
 bool readable(const QString& path)
 {
@@ -80,7 +118,7 @@ public:
         if (!file.open(QIODevice::ReadOnly))
             return false;
         m_seconds = midiDurationSeconds(file.readAll());
-        m_music = Mix_LoadMUS(QFile::encodeName(path).constData());
+        m_music = g_mixer.Mix_LoadMUS(QFile::encodeName(path).constData());
         return m_music != nullptr;
     }
     bool play() override
@@ -90,7 +128,7 @@ public:
         haltCurrent();
         g_musicOwner = this;
         m_myPlay = ++g_musicPlay;
-        if (Mix_PlayMusic(m_music, 1) != 0)
+        if (g_mixer.Mix_PlayMusic(m_music, 1) != 0)
             return false;
         m_playing = true;
         if (m_seconds > 0.5)
@@ -103,7 +141,7 @@ public:
     {
         stop();
         if (m_music) {
-            Mix_FreeMusic(m_music);
+            g_mixer.Mix_FreeMusic(m_music);
             m_music = nullptr;
         }
     }
@@ -125,7 +163,7 @@ private:
         m_loopTimer.stop();
         if (m_playing && g_musicOwner == this) {
             ++g_musicPlay; // the notice of this halt is not an end of play
-            Mix_HaltMusic();
+            g_mixer.Mix_HaltMusic();
         }
         m_playing = false;
     }
@@ -155,7 +193,7 @@ public:
     bool open(const QString& path) override
     {
         close();
-        m_chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
+        m_chunk = g_mixer.Mix_LoadWAV(QFile::encodeName(path).constData());
         return m_chunk != nullptr;
     }
     bool play() override
@@ -163,16 +201,16 @@ public:
         if (!m_chunk)
             return false;
         stop();
-        m_channel = Mix_PlayChannel(-1, m_chunk, 0);
+        m_channel = g_mixer.Mix_PlayChannel(-1, m_chunk, 0);
         if (m_channel >= 0)
             g_channels[m_channel] = this;
         return m_channel >= 0;
     }
     void stop() override
     {
-        if (m_channel >= 0 && Mix_GetChunk(m_channel) == m_chunk) {
+        if (m_channel >= 0 && g_mixer.Mix_GetChunk(m_channel) == m_chunk) {
             g_channels.erase(m_channel);
-            Mix_HaltChannel(m_channel);
+            g_mixer.Mix_HaltChannel(m_channel);
         }
         m_channel = -1;
     }
@@ -181,7 +219,7 @@ public:
     {
         stop();
         if (m_chunk) {
-            Mix_FreeChunk(m_chunk);
+            g_mixer.Mix_FreeChunk(m_chunk);
             m_chunk = nullptr;
         }
     }
@@ -256,34 +294,34 @@ class SdlAudio final : public AudioSystem {
 public:
     SdlAudio()
     {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (!g_mixer.load() || g_mixer.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return;
-        Mix_Init(MIX_INIT_MID);
-        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        g_mixer.Mix_Init(MIX_INIT_MID);
+        if (g_mixer.Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+            g_mixer.SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return;
         }
         m_open = true;
-        Mix_AllocateChannels(8);
-        Mix_HookMusicFinished(&musicFinishedOnAudioThread);
-        Mix_ChannelFinished(&channelFinishedOnAudioThread);
-        const bool soundFont = QFileInfo::exists(QLatin1String(SoundFont)) && Mix_SetSoundFonts(SoundFont) != 0;
-        const char* driver = SDL_GetCurrentAudioDriver();
+        g_mixer.Mix_AllocateChannels(8);
+        g_mixer.Mix_HookMusicFinished(&musicFinishedOnAudioThread);
+        g_mixer.Mix_ChannelFinished(&channelFinishedOnAudioThread);
+        const bool soundFont = QFileInfo::exists(QLatin1String(SoundFont)) && g_mixer.Mix_SetSoundFonts(SoundFont) != 0;
+        const char* driver = g_mixer.SDL_GetCurrentAudioDriver();
         // The dummy and disk drivers play in time but nobody hears them.
         const bool heard = driver && qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0;
         bool midi = false;
-        for (int i = 0; i < Mix_GetNumMusicDecoders(); ++i)
-            midi = midi || qstrcmp(Mix_GetMusicDecoder(i), "MIDI") == 0;
+        for (int i = 0; i < g_mixer.Mix_GetNumMusicDecoders(); ++i)
+            midi = midi || qstrcmp(g_mixer.Mix_GetMusicDecoder(i), "MIDI") == 0;
         m_midiDevices = soundFont && heard && midi ? 1 : 0;
     }
     ~SdlAudio() override
     {
         if (m_open) {
-            Mix_HookMusicFinished(nullptr);
-            Mix_ChannelFinished(nullptr);
-            Mix_CloseAudio();
-            Mix_Quit();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            g_mixer.Mix_HookMusicFinished(nullptr);
+            g_mixer.Mix_ChannelFinished(nullptr);
+            g_mixer.Mix_CloseAudio();
+            g_mixer.Mix_Quit();
+            g_mixer.SDL_QuitSubSystem(SDL_INIT_AUDIO);
         }
     }
     int midiDeviceCount() const override { return m_midiDevices; }

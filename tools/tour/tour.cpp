@@ -492,8 +492,10 @@ int main(int argc, char** argv)
     const QString prefix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const bool shortTour = argc > 3 && QByteArray(argv[3]) == "--short";
 
-    const ScreenInfo screen = prepareDisplay(argc, argv);
+    PreparedDisplay display = prepareDisplay(argc, argv);
+    const ScreenInfo screen = display.screen;
     QApplication app(argc, argv);
+    display.probe.reset();
     setUpApplication();
     QTemporaryDir folder;
     ManualClock clock(daynumber::fromDateTime(QDateTime::currentDateTime()));
