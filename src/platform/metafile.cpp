@@ -109,7 +109,8 @@ struct DeviceState {
 
 class Player {
 public:
-    Player(QPainter& painter, const QRectF& target, const QRectF& frame) : m_painter(painter), m_target(target)
+    Player(QPainter& painter, const QRectF& target, const QRectF& frame)
+        : m_painter(painter), m_target(target), m_reach(reachOf(target))
     {
         m_state.windowOrg = frame.topLeft();
         m_state.windowExt = frame.size();
@@ -272,8 +273,26 @@ private:
         return QBrush(o.color);
     }
 
+    // The target widened by its own size on every side.
+    static QRectF reachOf(const QRectF& target)
+    {
+        const QRectF t = target.normalized();
+        return t.adjusted(-t.width(), -t.height(), t.width(), t.height());
+    }
+    // The painter's time grows with how far a shape reaches, not with what of it is seen (a
+    // few lines across the whole 16-bit range take minutes), so a shape reaching more than the
+    // target's own size beyond it, which no picture of ours does, is not drawn.
+    bool withinReach(const QRectF& bounds) const
+    {
+        // Not QRectF::contains, which refuses the empty box of a straight line.
+        return bounds.left() >= m_reach.left() && bounds.right() <= m_reach.right() && bounds.top() >= m_reach.top()
+               && bounds.bottom() <= m_reach.bottom();
+    }
+
     void fillAndStroke(QPainterPath path)
     {
+        if (!withinReach(path.controlPointRect()))
+            return;
         path.setFillRule(m_state.fillRule);
         m_painter.setPen(pen());
         m_painter.setBrush(brush());
@@ -290,7 +309,7 @@ private:
     }
     void strokeOnly(const QPolygonF& poly)
     {
-        if (poly.size() < 2)
+        if (poly.size() < 2 || !withinReach(poly.boundingRect()))
             return;
         m_painter.setPen(pen());
         m_painter.setBrush(Qt::NoBrush);
@@ -338,6 +357,8 @@ private:
         } else {
             path.arcMoveTo(box, a0);
             path.arcTo(box, a0, span);
+            if (!withinReach(path.controlPointRect()))
+                return;
             m_painter.setPen(pen());
             m_painter.setBrush(Qt::NoBrush);
             m_painter.drawPath(path);
@@ -375,6 +396,7 @@ private:
 
     QPainter& m_painter;
     QRectF m_target;
+    QRectF m_reach;
     DeviceState m_state;
     std::vector<DeviceState> m_saved;
     std::vector<GdiObject> m_objects;

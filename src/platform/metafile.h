@@ -13,7 +13,7 @@ namespace moji {
 // window origin and extent, pens, brushes and fonts, polygons, polylines, ellipses,
 // rectangles, round rectangles, arcs, pies, chords and text (in CP932). Records it does not
 // know are skipped; a record whose size or parameters run past the file ends the drawing,
-// never the program.
+// never the program; a shape reaching far beyond the picture is not drawn.
 class Metafile {
 public:
     // nullopt when the bytes are not a metafile at all (no valid header).

@@ -163,6 +163,40 @@ TEST(Metafile, SurvivesBrokenFiles)
     EXPECT_EQ(image.pixelColor(16, 16), QColor(Qt::white));
 }
 
+// Found by fuzzing: a broken file whose lines and polygons run across the whole 16-bit range
+// kept the painter busy for minutes, however little of them lay in the picture. Such shapes are
+// left out; shapes near the picture, even partly beyond it, are still drawn.
+TEST(Metafile, LeavesOutShapesReachingFarBeyondThePicture)
+{
+    QByteArray m = placeable(100, 100) + header(3);
+    m += record(0x020C, {2, 2}); // SetWindowExt: one unit is half the picture
+    m += Bytes().i16(7).i16(0).i16(0x02FC).i16(0).raw(colorParams(0x0000FF)).i16(0); // red brush
+    m += record(0x012D, {0});
+    m += Bytes().i16(8).i16(0).i16(0x02FA).i16(5).i16(0).i16(0).raw(colorParams(0)); // null pen
+    m += record(0x012D, {1});
+    m += record(0x041B, {1, 1, 0, 0}); // the top-left quarter
+    m += record(0x041B, {3, 3, 1, 1}); // from the middle to well past the bottom-right corner
+    m += Bytes().i16(8).i16(0).i16(0x02FA).i16(0).i16(1).i16(0).raw(colorParams(0xFF0000)); // blue pen, half the picture wide
+    m += record(0x012D, {2});
+    m += record(0x0325, {2, 1, -32768, 1, 32767}); // a vertical line through the middle
+    // Fifty points zigzagging between the corners of the coordinate range, as a line and as a
+    // polygon.
+    for (const int function : {0x0325, 0x0324}) {
+        Bytes zigzag;
+        zigzag.i16(3 + 1 + 100).i16(0).i16(function).i16(50);
+        for (int i = 0; i < 50; ++i)
+            zigzag.i16(i % 2 ? 32767 : -32768).i16(i / 2 % 2 ? 32767 : -32768);
+        m += zigzag;
+    }
+    m += record(0x0000, {});
+
+    const QImage image = render(m, 100);
+    EXPECT_EQ(image.pixelColor(25, 25), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(75, 75), QColor(Qt::red)) << "partly beyond the picture, still drawn";
+    EXPECT_EQ(image.pixelColor(60, 30), QColor(Qt::white)) << "the line running far beyond is left out";
+    EXPECT_EQ(image.pixelColor(90, 10), QColor(Qt::white));
+}
+
 // The pictures the build makes play as pictures: each fills a good part of its square with
 // more than one colour and leaves its white background.
 TEST(Metafile, PlaysTheProgramsOwnPictures)
