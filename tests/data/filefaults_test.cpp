@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "filestore.h"
 #include "inifile.h"
+#include "sessionsetup.h"
 #include "studystate.h"
 #include "testfiles.h"
 
@@ -107,13 +108,7 @@ protected:
     void setSession(bool challenge, int first, int correct)
     {
         state.PlayerNo = 1;
-        state.SessionKind = challenge;
-        state.CurrentLevel = 1;
-        state.StudyMode = 1;
-        for (int i = 1; i <= 10; ++i) {
-            state.QuizSet[i].KanjiNo = int16_t(first + i - 1);
-            state.QuizSet[i].Correct = i <= correct;
-        }
+        setFinishedSession(state, challenge, 1, 1, first, correct);
     }
 
     QTemporaryDir dir;

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "errors.h"
 #include "randomsource.h"
+#include "sessionsetup.h"
 #include "studystate.h"
 #include "testfiles.h"
 
@@ -31,13 +32,7 @@ protected:
     // A session of the ten kanji from `first`, the first `correct` of them answered right.
     void setSession(bool challenge, int level, int mode, int first, int correct)
     {
-        state.SessionKind = challenge;
-        state.CurrentLevel = int16_t(level);
-        state.StudyMode = int16_t(mode);
-        for (int i = 1; i <= 10; ++i) {
-            state.QuizSet[i].KanjiNo = int16_t(first + i - 1);
-            state.QuizSet[i].Correct = i <= correct;
-        }
+        setFinishedSession(state, challenge, level, mode, first, correct);
     }
 
     QTemporaryDir dir;
