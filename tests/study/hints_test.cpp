@@ -21,7 +21,7 @@ using namespace testing_support;
 
 namespace {
 
-struct HintSpec {
+struct HintPlace {
     int topic;
     int section;
     int mode;
@@ -29,7 +29,7 @@ struct HintSpec {
 
 // One 510-byte record written field by field: the context, the number, one heading line and
 // one explanation line, the other lines empty.
-QByteArray hintRecord(const HintSpec& c, int number, const QString& heading, const QString& body)
+QByteArray hintRecord(const HintPlace& c, int number, const QString& heading, const QString& body)
 {
     auto field = [](Bytes& b, const QString& text, int size) {
         const QByteArray bytes = cp932::encodeLossy(text);
@@ -50,7 +50,7 @@ QByteArray nineHints()
 {
     QByteArray file;
     for (int n = 1; n <= 9; ++n) {
-        HintSpec c{1, 1, 1};
+        HintPlace c{1, 1, 1};
         if (n >= 2 && n <= 5)
             c = {4, 1, 1};
         else if (n == 6)
@@ -181,7 +181,7 @@ TEST_F(Hints, TheIndexIsReadOnceThroughTheInstalledHandler)
     // A new file whose only reading-question hint is number 2: a fresh index would pick 2.
     QByteArray changed;
     for (int n = 1; n <= 9; ++n) {
-        const HintSpec c = n == 2 ? HintSpec{12, 2, 1} : HintSpec{1, 1, 1};
+        const HintPlace c = n == 2 ? HintPlace{12, 2, 1} : HintPlace{1, 1, 1};
         changed += hintRecord(c, n, QStringLiteral("あたらしい%1").arg(n), QString());
     }
     writeFile(f.path(QStringLiteral("Hint.dat")), changed);

@@ -36,9 +36,9 @@ int main(int argc, char* argv[])
             if (problems.empty())
                 bytes = standardMidiFile(score);
         } else {
-            const SoundSpec spec = readSound(args[2], problems);
+            const SoundRecipe recipe = readSound(args[2], problems);
             if (problems.empty())
-                bytes = waveFile(synthesise(spec), spec.rate);
+                bytes = waveFile(synthesise(recipe), recipe.rate);
         }
         if (!problems.empty()) {
             for (const QString& p : problems.list())

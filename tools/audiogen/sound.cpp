@@ -56,12 +56,12 @@ std::optional<double> frequency(const QString& text)
     return std::nullopt;
 }
 
-void readTone(const QStringList& words, SoundSpec& spec, const QString& where, Problems& problems)
+void readTone(const QStringList& words, SoundRecipe& recipe, const QString& where, Problems& problems)
 {
     Tone tone;
     bool hasLength = false;
     bool hasPitch = false;
-    const double nyquist = spec.rate / 2.0;
+    const double nyquist = recipe.rate / 2.0;
     if (words.size() % 2 == 0) {
         problems.add(where, QStringLiteral("expected \"tone\" then pairs of setting and value"));
         return;
@@ -125,12 +125,12 @@ void readTone(const QStringList& words, SoundSpec& spec, const QString& where, P
     const double highest = std::max(tone.pitch, tone.glideTo) * std::exp2(tone.depth / 12);
     if (highest >= nyquist)
         problems.add(where, QStringLiteral("the tone rises above %1Hz").arg(nyquist));
-    spec.tones.push_back(tone);
+    recipe.tones.push_back(tone);
 }
 
 } // namespace
 
-double SoundSpec::seconds() const
+double SoundRecipe::seconds() const
 {
     double end = 0;
     for (const Tone& t : tones)
@@ -138,10 +138,10 @@ double SoundSpec::seconds() const
     return end;
 }
 
-SoundSpec readSound(const QString& path, Problems& problems)
+SoundRecipe readSound(const QString& path, Problems& problems)
 {
     const QString name = QFileInfo(path).fileName();
-    SoundSpec spec;
+    SoundRecipe recipe;
     static const QRegularExpression comment(QStringLiteral("(^|\\s)#.*$"));
     for (const Row& row : content::readTable(path, false)) {
         QString text = row.fields.join(QLatin1Char('\t'));
@@ -151,30 +151,30 @@ SoundSpec readSound(const QString& path, Problems& problems)
             continue;
         if (words[0] == QLatin1String("rate") && words.size() == 2
             && (words[1] == QLatin1String("22050") || words[1] == QLatin1String("44100"))) {
-            spec.rate = words[1].toInt();
+            recipe.rate = words[1].toInt();
         } else if (words[0] == QLatin1String("peak") && words.size() == 2 && number(words[1], -12, -1)) {
-            spec.peak = words[1].toDouble();
+            recipe.peak = words[1].toDouble();
         } else if (words[0] == QLatin1String("tone")) {
-            readTone(words, spec, row.where(), problems);
+            readTone(words, recipe, row.where(), problems);
         } else {
             problems.add(row.where(), QStringLiteral("expected \"rate 22050|44100\", \"peak <-12 to -1 dBFS>\" or \"tone ...\""));
         }
     }
-    if (spec.tones.empty())
+    if (recipe.tones.empty())
         problems.add(name, QStringLiteral("no tones"));
-    else if (std::none_of(spec.tones.begin(), spec.tones.end(), [](const Tone& t) { return t.at == 0; }))
+    else if (std::none_of(recipe.tones.begin(), recipe.tones.end(), [](const Tone& t) { return t.at == 0; }))
         problems.add(name, QStringLiteral("a sound effect must start at once: give a tone at 0"));
-    if (spec.seconds() > 5)
+    if (recipe.seconds() > 5)
         problems.add(name, QStringLiteral("longer than 5 seconds"));
-    return spec;
+    return recipe;
 }
 
-std::vector<int16_t> synthesise(const SoundSpec& spec)
+std::vector<int16_t> synthesise(const SoundRecipe& recipe)
 {
     constexpr double Tau = 2 * std::numbers::pi;
-    const double rate = spec.rate;
-    std::vector<double> mix(std::size_t(std::lround(spec.seconds() * rate)) + 1, 0.0);
-    for (const Tone& tone : spec.tones) {
+    const double rate = recipe.rate;
+    std::vector<double> mix(std::size_t(std::lround(recipe.seconds() * rate)) + 1, 0.0);
+    for (const Tone& tone : recipe.tones) {
         const auto first = std::size_t(std::lround(tone.at * rate));
         const auto count = std::size_t(std::lround(tone.length * rate)) + 1;
         const double highest = std::max(tone.pitch, tone.glideTo) * std::exp2(tone.depth / 12);
@@ -208,7 +208,7 @@ std::vector<int16_t> synthesise(const SoundSpec& spec)
     double loudest = 0;
     for (const double s : mix)
         loudest = std::max(loudest, std::abs(s));
-    const double scale = loudest > 0 ? std::pow(10.0, spec.peak / 20) * 32767 / loudest : 0;
+    const double scale = loudest > 0 ? std::pow(10.0, recipe.peak / 20) * 32767 / loudest : 0;
     std::vector<int16_t> samples;
     samples.reserve(mix.size());
     for (const double s : mix)

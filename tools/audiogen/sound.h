@@ -29,7 +29,7 @@ struct Tone {
     double depth = 0;       // semitones of the wobble at the start; it fades out over the tone
 };
 
-struct SoundSpec {
+struct SoundRecipe {
     int rate = 44100;    // samples per second
     double peak = -3;    // dBFS of the loudest sample
     std::vector<Tone> tones;
@@ -49,11 +49,11 @@ struct SoundSpec {
 // struck-bar chime), soft (warm, few overtones), buzz (reedy but rounded). Settings left out
 // keep the defaults of Tone. Problems are added as "<file>:<line>: ..."; the sound is usable
 // only when nothing was added. Raises moji::FileError when the file cannot be read.
-SoundSpec readSound(const QString& path, content::Problems& problems);
+SoundRecipe readSound(const QString& path, content::Problems& problems);
 
-// 16-bit mono samples scaled so the loudest is at the spec's peak. The last sample falls at the
+// 16-bit mono samples scaled so the loudest is at the recipe's peak. The last sample falls at the
 // end of the last tone, where every tone has faded to silence.
-std::vector<int16_t> synthesise(const SoundSpec& spec);
+std::vector<int16_t> synthesise(const SoundRecipe& recipe);
 
 // A RIFF WAVE file of 16-bit mono PCM.
 QByteArray waveFile(const std::vector<int16_t>& samples, int rate);

@@ -97,16 +97,16 @@ TEST(Sounds, EveryEffectIsAShortCleanWave)
 
 TEST(Sounds, TheSynthesiserPlacesPitchLengthAndPeak)
 {
-    SoundSpec spec;
-    spec.rate = 22050;
-    spec.peak = -6;
+    SoundRecipe recipe;
+    recipe.rate = 22050;
+    recipe.peak = -6;
     Tone tone;
     tone.length = 0.2;
     tone.pitch = 1000;
     tone.attack = 0.01;
     tone.release = 0.01;
-    spec.tones = {tone};
-    std::vector<int16_t> s = synthesise(spec);
+    recipe.tones = {tone};
+    std::vector<int16_t> s = synthesise(recipe);
     ASSERT_EQ(s.size(), 4411u); // 0.2 s and the closing sample
     EXPECT_EQ(s.front(), 0);
     EXPECT_EQ(s.back(), 0);
@@ -119,9 +119,9 @@ TEST(Sounds, TheSynthesiserPlacesPitchLengthAndPeak)
     // A later tone lengthens the sound; the mix is scaled, never clipped.
     tone.at = 0.3;
     tone.level = 1;
-    spec.tones.push_back(tone);
-    spec.tones.push_back(spec.tones[0]);
-    s = synthesise(spec);
+    recipe.tones.push_back(tone);
+    recipe.tones.push_back(recipe.tones[0]);
+    s = synthesise(recipe);
     EXPECT_EQ(s.size(), std::size_t(std::lround(0.5 * 22050)) + 1);
     EXPECT_EQ(loudest(s, 0, s.size()), int(std::lround(std::pow(10.0, -6.0 / 20) * 32767)));
     EXPECT_EQ(waveFile(s, 22050).size(), qsizetype(44 + 2 * s.size()));
