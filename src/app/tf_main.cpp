@@ -30,7 +30,8 @@ const char* const CommandTips[8] = {"ヒントを見る", "ヘルプを見る", 
 } // namespace
 
 TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
-    : ScreenFrame(program, HintTopics::MainMenu, MenuHelpTopic, parent), m_screen(screen)
+    : ScreenFrame(program, HintTopics::MainMenu, MenuHelpTopic, parent), m_screen(screen),
+      m_music(program, QStringLiteral("Menu.mid"), this)
 {
     setObjectName(QStringLiteral("TF_Main"));
     setAttribute(Qt::WA_DeleteOnClose, false); // owned by the program for the whole run
@@ -167,7 +168,7 @@ void TF_Main::afterFirstPaint()
         for (const QString& error : loader.openAnswerSounds())
             program().messages.error(this, error);
     }
-    if (isVisible() && !m_musicPlaying)
+    if (isVisible() && !m_music.playing())
         startMusic();
 }
 
@@ -189,40 +190,14 @@ void TF_Main::startMusic()
 {
     Program& p = program();
     p.state.MidiDeviceCount = p.audio.midiDeviceCount();
-    if (p.state.MidiDeviceCount == 0)
-        return;
-    if (!m_music) {
-        m_music = p.audio.createPlayer();
-        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
-            if (!m_musicPlaying)
-                return;
-            m_music->setNotify(true);
-            if (!m_music->play()) {
-                m_musicPlaying = false;
-                program().messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
-            }
-        });
-    }
-    if (!m_music->open(p.state.pathOf(QStringLiteral("Menu.mid")))) {
-        p.messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
-        return;
-    }
-    m_music->setNotify(true);
-    if (!m_music->play()) {
-        p.messages.error(this, mediaErrorMessage(QStringLiteral("Menu.mid")));
-        return;
-    }
-    m_musicPlaying = true;
+    if (m_music.open())
+        m_music.start();
 }
 
 void TF_Main::stopMusic()
 {
-    if (program().state.MidiDeviceCount == 0 || !m_musicPlaying || !m_music)
-        return;
-    m_music->setNotify(false);
-    m_music->stop();
-    m_music->close();
-    m_musicPlaying = false;
+    if (m_music.playing())
+        m_music.close();
 }
 
 void TF_Main::commandClick(int tag)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display.h"
+#include "loopingtune.h"
 #include "menuanimation.h"
 #include "navigator.h"
 #include "screenframe.h"
@@ -17,7 +18,6 @@ class QLabel;
 
 namespace moji {
 
-class MediaPlayer;
 class PictureButton;
 
 // The main menu: the title, eight picture commands and kanji drifting across a navy board to
@@ -37,7 +37,7 @@ public:
     // 7 registration, 8 exit.
     void commandClick(int tag);
 
-    bool musicPlaying() const { return m_musicPlaying; }
+    bool musicPlaying() const { return m_music.playing(); }
     const MenuAnimation* animation() const { return m_animation.get(); }
     QTimer& Tim_Ido() { return m_timer; }
     PictureButton* command(int tag) const;
@@ -72,8 +72,7 @@ private:
     QPixmap m_offscreen;
     std::array<PictureButton*, 8> m_commands{};
     std::unique_ptr<MenuAnimation> m_animation;
-    std::unique_ptr<MediaPlayer> m_music; // MP_1
-    bool m_musicPlaying = false;
+    LoopingTune m_music; // MP_1
     QTimer m_timer; // Tim_Ido
     QPointer<TF_Pop> m_notice;
     bool m_exiting = false;

@@ -40,7 +40,7 @@ QString groupStyle()
 TF_Game1::TF_Game1(Program& program, QWidget* parent)
     : ScreenFrame(program, HintTopics::MatchingGame, MatchingHelpTopic, parent),
       m_game(program.state, program.random, program.clock),
-      m_cardSize(program.state.LayoutKind == 1 ? 70 : 50)
+      m_cardSize(program.state.LayoutKind == 1 ? 70 : 50), m_music(program, Music, this)
 {
     setObjectName(QStringLiteral("TF_Game1"));
     program.state.Game1Alive = true;
@@ -133,20 +133,7 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
     m_timer.setInterval(TickMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &TF_Game1::Timer1Timer);
 
-    if (program.state.MidiDeviceCount != 0) {
-        m_music = program.audio.createPlayer();
-        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
-            if (!m_musicPlaying)
-                return;
-            m_music->setNotify(true);
-            if (!m_music->play())
-                stopMusic(false);
-        });
-        if (!m_music->open(program.state.pathOf(Music))) {
-            program.messages.error(this, mediaErrorMessage(Music));
-            m_music.reset();
-        }
-    }
+    m_music.open();
 }
 
 TF_Game1::~TF_Game1()
@@ -210,7 +197,7 @@ void TF_Game1::Btn_StartClick()
     m_start->hide();
     m_manBar->show();
     m_comBar->show();
-    startMusic();
+    m_music.start();
     refresh();
 }
 
@@ -320,7 +307,7 @@ QString TF_Game1::sentence() const
 void TF_Game1::finishGame()
 {
     m_timer.stop();
-    stopMusic(false);
+    m_music.stop();
     Program& p = program();
     StudyState& s = p.state;
     const PlayerRecord& pupil = s.Roster[s.PlayerNo];
@@ -346,37 +333,9 @@ void TF_Game1::finishGame()
     onBack();
 }
 
-void TF_Game1::startMusic()
-{
-    if (!m_music)
-        return;
-    m_music->stop();
-    m_music->rewind();
-    m_music->setNotify(true);
-    if (m_music->play()) {
-        m_musicPlaying = true;
-    } else {
-        program().messages.error(this, mediaErrorMessage(Music));
-        m_music.reset();
-    }
-}
-
-void TF_Game1::stopMusic(bool close)
-{
-    m_musicPlaying = false;
-    if (!m_music)
-        return;
-    m_music->setNotify(false);
-    m_music->stop();
-    if (close) {
-        m_music->close();
-        m_music.reset();
-    }
-}
-
 void TF_Game1::onBack()
 {
-    stopMusic(true);
+    m_music.release();
     m_timer.stop();
     close();
     if (program().navigator)
@@ -386,7 +345,7 @@ void TF_Game1::onBack()
 void TF_Game1::closeEvent(QCloseEvent* event)
 {
     m_timer.stop();
-    stopMusic(true);
+    m_music.release();
     program().state.Game1Alive = false;
     ScreenFrame::closeEvent(event);
 }

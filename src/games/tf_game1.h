@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loopingtune.h"
 #include "matchinggame.h"
 #include "screenframe.h"
 
@@ -16,7 +17,6 @@ class QPushButton;
 
 namespace moji {
 
-class MediaPlayer;
 class PictureButton;
 
 // The matching game screen: the strength choice, the 6 x 6 cards with their backs, the
@@ -47,8 +47,6 @@ private:
     void refresh();
     void showSentence();
     void finishGame();
-    void startMusic();
-    void stopMusic(bool close);
     QPixmap cardBack();
 
     MatchingGame m_game;
@@ -68,8 +66,7 @@ private:
     std::array<QLabel*, 2> m_faces{};
     std::array<QLabel*, 3> m_sentence{};
     int m_shownSentence = -1;
-    std::unique_ptr<MediaPlayer> m_music;
-    bool m_musicPlaying = false;
+    LoopingTune m_music;
     bool m_dealt = false;
 };
 

@@ -100,7 +100,8 @@ QIcon arrowIcon(bool left)
 } // namespace
 
 TF_Game3::TF_Game3(Program& program, QWidget* parent)
-    : ScreenFrame(program, HintTopics::CatcherGame, CatcherHelpTopic, parent)
+    : ScreenFrame(program, HintTopics::CatcherGame, CatcherHelpTopic, parent),
+      m_music(program, QStringLiteral("Mogu.mid"), this, [this](const QString& message) { reportMediaError(message); })
 {
     setObjectName(QStringLiteral("TF_Game3"));
     StudyState& s = program.state;
@@ -242,23 +243,8 @@ void TF_Game3::openSounds()
 {
     Program& p = program();
     // A sound that does not open is reported by name; the ones after it stay closed.
-    if (p.state.MidiDeviceCount != 0) {
-        m_music = p.audio.createPlayer();
-        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
-            if (!m_musicPlaying || !m_music)
-                return;
-            m_music->setNotify(true);
-            if (!m_music->play()) {
-                m_musicPlaying = false;
-                reportMediaError(QStringLiteral("Mogu.mid"));
-            }
-        });
-        if (!m_music->open(p.state.pathOf(QStringLiteral("Mogu.mid")))) {
-            m_music.reset();
-            p.messages.error(this, mediaErrorMessage(QStringLiteral("Mogu.mid")));
-            return;
-        }
-    }
+    if (!m_music.open())
+        return;
     m_atari = p.audio.createPlayer();
     if (!m_atari->open(p.state.pathOf(QStringLiteral("Atari.wav")))) {
         m_atari.reset();
@@ -285,7 +271,7 @@ void TF_Game3::Btn_StartClick()
             b->hide();
     }
     m_field->clear();
-    startMusic();
+    m_music.start();
     showQuestion();
     if (m_leaving)
         return; // the question bank failed and the program is ending
@@ -404,7 +390,7 @@ void TF_Game3::playCatch()
     m_atari->rewind();
     if (!m_atari->play()) {
         m_atari.reset(); // reported once; the game goes on silently
-        reportMediaError(QStringLiteral("Atari.wav"));
+        reportMediaError(mediaErrorMessage(QStringLiteral("Atari.wav")));
     }
 }
 
@@ -417,7 +403,7 @@ void TF_Game3::endGame()
     m_timeLeft->clear();
     m_left->hide();
     m_right->hide();
-    stopMusic();
+    m_music.stop();
     const CatcherOutcome outcome = m_game->outcome().value_or(CatcherOutcome());
     p.messages.information(this, outcome.passed ? QStringLiteral("おめでとう！ ごうかくです")
                                                 : QStringLiteral("ざんねん！ ふごうかくです"));
@@ -494,37 +480,9 @@ bool TF_Game3::eventFilter(QObject* watched, QEvent* event)
     return true; // the arrows steer the paddle and nothing else
 }
 
-void TF_Game3::startMusic()
-{
-    if (!m_music)
-        return;
-    m_music->stop();
-    m_music->rewind();
-    m_music->setNotify(true);
-    if (m_music->play()) {
-        m_musicPlaying = true;
-    } else {
-        m_musicPlaying = false;
-        m_music->setNotify(false);
-        reportMediaError(QStringLiteral("Mogu.mid"));
-    }
-}
-
-void TF_Game3::stopMusic()
-{
-    m_musicPlaying = false;
-    if (!m_music)
-        return;
-    m_music->setNotify(false);
-    m_music->stop();
-}
-
 void TF_Game3::releaseSounds()
 {
-    stopMusic();
-    if (m_music)
-        m_music->close();
-    m_music.reset();
+    m_music.release();
     for (std::unique_ptr<MediaPlayer>* player : {&m_atari, &m_hazure}) {
         if (*player) {
             (*player)->stop();
@@ -534,11 +492,11 @@ void TF_Game3::releaseSounds()
     }
 }
 
-void TF_Game3::reportMediaError(const QString& fileName)
+void TF_Game3::reportMediaError(const QString& message)
 {
     const bool wasRunning = m_timer.isActive();
     m_timer.stop();
-    program().messages.error(this, mediaErrorMessage(fileName));
+    program().messages.error(this, message);
     if (wasRunning && m_game->running() && !m_leaving)
         m_timer.start();
 }

@@ -2,6 +2,7 @@
 
 #include "catcherfield.h"
 #include "catchergame.h"
+#include "loopingtune.h"
 #include "screenframe.h"
 
 #include <QTimer>
@@ -63,11 +64,9 @@ private:
     void showScore();
     void playCatch();
     void endGame();
-    void startMusic();
-    void stopMusic();
     void releaseSounds();
-    // Reports a media error without letting the game run on behind the message box.
-    void reportMediaError(const QString& fileName);
+    // Shows a media error without letting the game run on behind the message box.
+    void reportMediaError(const QString& message);
     void failOnData(const QString& report);
 
     std::unique_ptr<CatcherGame> m_game;
@@ -90,10 +89,9 @@ private:
     bool m_leaving = false;
     int m_flashTicks = 0;
 
-    std::unique_ptr<MediaPlayer> m_music; // MP_MO_1
     std::unique_ptr<MediaPlayer> m_atari; // MP_Atari
     std::unique_ptr<MediaPlayer> m_hazure; // MP_Hazure
-    bool m_musicPlaying = false;
+    LoopingTune m_music; // MP_MO_1
 };
 
 } // namespace moji

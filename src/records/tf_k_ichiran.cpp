@@ -51,7 +51,8 @@ QLabel* legend(const QString& text, const char* name, const QColor& colour, QWid
 } // namespace
 
 TF_K_ichiran::TF_K_ichiran(Program& program, QWidget* parent)
-    : ScreenFrame(program, HintTopics::KanjiBoard, HelpTopic, parent), m_board(program.state.LayoutScale)
+    : ScreenFrame(program, HintTopics::KanjiBoard, HelpTopic, parent), m_board(program.state.LayoutScale),
+      m_music(program, MusicFile, this)
 {
     setObjectName(QStringLiteral("TF_K_ichiran"));
     setWindowTitle(QStringLiteral("もじまる"));
@@ -81,31 +82,13 @@ TF_K_ichiran::TF_K_ichiran(Program& program, QWidget* parent)
     connect(&m_timer, &QTimer::timeout, this, &TF_K_ichiran::Tim_KanjiTimer);
     program.random.seedFromClock(program.clock);
     showIdlePrompt();
-
-    if (program.state.MidiDeviceCount != 0) {
-        m_music = program.audio.createPlayer();
-        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
-            if (!m_loop || !m_music)
-                return;
-            m_music->setNotify(true);
-            if (!m_music->play()) {
-                // Not released here: this runs inside the player's own notice.
-                m_loop = false;
-                m_music->setNotify(false);
-                this->program().messages.error(this, mediaErrorMessage(MusicFile));
-            }
-        });
-        if (!m_music->open(program.state.pathOf(MusicFile))) {
-            program.messages.error(this, mediaErrorMessage(MusicFile));
-            m_music.reset();
-        }
-    }
+    m_music.open();
 }
 
 TF_K_ichiran::~TF_K_ichiran()
 {
     m_timer.stop();
-    stopMusic(true);
+    m_music.release();
 }
 
 void TF_K_ichiran::BtnClick(int listMode)
@@ -122,7 +105,7 @@ void TF_K_ichiran::BtnClick(int listMode)
     showBoard(m_scattered);
     setAnimating(true);
     m_timer.start(KanjiBoard::ScatteredInterval);
-    startMusic();
+    m_music.start();
 }
 
 void TF_K_ichiran::Tim_KanjiTimer()
@@ -140,7 +123,7 @@ void TF_K_ichiran::Tim_KanjiTimer()
         showBoard(renderBoard());
         m_timer.stop();
         setAnimating(false);
-        stopMusic(false);
+        m_music.stop();
         break;
     case KanjiBoard::Step::None: m_timer.stop(); break;
     }
@@ -183,42 +166,10 @@ void TF_K_ichiran::setAnimating(bool on)
     m_legendWhite->setVisible(on);
 }
 
-void TF_K_ichiran::startMusic()
-{
-    if (!m_music)
-        return;
-    m_loop = true;
-    m_music->stop();
-    m_music->rewind();
-    m_music->setNotify(true);
-    if (!m_music->play())
-        musicFailed();
-}
-
-void TF_K_ichiran::stopMusic(bool closePlayer)
-{
-    m_loop = false;
-    if (!m_music)
-        return;
-    m_music->setNotify(false);
-    m_music->stop();
-    if (closePlayer) {
-        m_music->close();
-        m_music.reset();
-    }
-}
-
-void TF_K_ichiran::musicFailed()
-{
-    // The board goes on without music.
-    stopMusic(true);
-    program().messages.error(this, mediaErrorMessage(MusicFile));
-}
-
 void TF_K_ichiran::onBack()
 {
     m_timer.stop();
-    stopMusic(true);
+    m_music.release();
     close();
     if (program().navigator)
         program().navigator->show(Screen::ModeMenu);
@@ -227,7 +178,7 @@ void TF_K_ichiran::onBack()
 void TF_K_ichiran::closeEvent(QCloseEvent* event)
 {
     m_timer.stop();
-    stopMusic(true);
+    m_music.release();
     ScreenFrame::closeEvent(event);
 }
 

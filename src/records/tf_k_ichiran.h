@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kanjiboard.h"
+#include "loopingtune.h"
 #include "screenframe.h"
 
 #include <QImage>
@@ -13,7 +14,6 @@ class QPushButton;
 
 namespace moji {
 
-class MediaPlayer;
 
 // The kanji list "かんじのいちらん": the grade's kanji appear scattered over a board and,
 // to music, glide into order, the ones the pupil has passed in red from the first slot and
@@ -46,9 +46,6 @@ private:
     void showBoard(const QImage& image);
     void showIdlePrompt();
     void setAnimating(bool on);
-    void startMusic();
-    void stopMusic(bool closePlayer);
-    void musicFailed();
 
     KanjiBoard m_board;
     QTimer m_timer;
@@ -58,8 +55,7 @@ private:
     QLabel* m_legendWhite;
     QPushButton* m_yomi;
     QPushButton* m_kaki;
-    std::unique_ptr<MediaPlayer> m_music;
-    bool m_loop = false;
+    LoopingTune m_music;
 };
 
 } // namespace moji

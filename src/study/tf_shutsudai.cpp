@@ -38,7 +38,8 @@ QPushButton* navButton(const QString& text, QWidget* parent, const QRect& geomet
 
 TF_Shutsudai::TF_Shutsudai(Program& program, QWidget* parent)
     : ScreenFrame(program, HintTopics::QuestionSession, BeforeStartHelp, parent),
-      m_session(program.state, program.random, program.clock), m_panels(program.state, program.random)
+      m_session(program.state, program.random, program.clock), m_panels(program.state, program.random),
+      m_music(program, QStringLiteral("Mondai.mid"), this)
 {
     setObjectName(QStringLiteral("TF_Shutsudai"));
     program.state.SessionAlive = true;
@@ -49,20 +50,7 @@ TF_Shutsudai::TF_Shutsudai(Program& program, QWidget* parent)
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &TF_Shutsudai::Tim_ClockTimer);
 
-    if (program.state.MidiDeviceCount != 0) {
-        m_music = program.audio.createPlayer();
-        connect(m_music.get(), &MediaPlayer::finished, this, [this] {
-            if (!m_musicPlaying)
-                return;
-            m_music->setNotify(true);
-            if (!m_music->play())
-                stopMusic();
-        });
-        if (!m_music->open(program.state.pathOf(QStringLiteral("Mondai.mid")))) {
-            program.messages.error(this, mediaErrorMessage(QStringLiteral("Mondai.mid")));
-            m_music.reset();
-        }
-    }
+    m_music.open();
 }
 
 TF_Shutsudai::~TF_Shutsudai()
@@ -232,7 +220,7 @@ void TF_Shutsudai::startSession()
     setHelpTopic(s.StudyMode == 1 ? ReadingHelp : WritingHelp);
     m_clock.start();
     Tim_ClockTimer();
-    startMusic();
+    m_music.start();
     showQuestion(1);
 }
 
@@ -328,7 +316,7 @@ void TF_Shutsudai::goToScoring()
 {
     m_finished = true;
     m_clock.stop();
-    stopMusic();
+    m_music.release(); // the music does not come back for the review
     auto* scoring = new TF_Saiten(program());
     scoring->showScreen();
     hide();
@@ -418,7 +406,7 @@ void TF_Shutsudai::onBack()
     if (!program().messages.question(this, QStringLiteral("がくしゅうをやめてもよいですか？")))
         return;
     m_clock.stop();
-    stopMusic();
+    m_music.release();
     program().state.RedoRound = false;
     close();
     if (program().navigator)
@@ -443,43 +431,17 @@ void TF_Shutsudai::onHint()
     s.OpenHint();
 }
 
-void TF_Shutsudai::startMusic()
-{
-    if (!m_music)
-        return;
-    m_music->stop();
-    m_music->rewind();
-    m_music->setNotify(true);
-    if (m_music->play()) {
-        m_musicPlaying = true;
-    } else {
-        program().messages.error(this, mediaErrorMessage(QStringLiteral("Mondai.mid")));
-        m_music.reset();
-    }
-}
-
-void TF_Shutsudai::stopMusic()
-{
-    m_musicPlaying = false;
-    if (!m_music)
-        return;
-    m_music->setNotify(false);
-    m_music->stop();
-    m_music->close();
-    m_music.reset(); // the music does not come back for the review
-}
-
 void TF_Shutsudai::hideEvent(QHideEvent* event)
 {
     if (!event->spontaneous())
-        stopMusic();
+        m_music.release();
     ScreenFrame::hideEvent(event);
 }
 
 void TF_Shutsudai::closeEvent(QCloseEvent* event)
 {
     m_clock.stop();
-    stopMusic();
+    m_music.release();
     program().state.SessionAlive = false;
     ScreenFrame::closeEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "answerpanels.h"
+#include "loopingtune.h"
 #include "questionsession.h"
 #include "screenframe.h"
 
@@ -15,7 +16,6 @@ class QPushButton;
 
 namespace moji {
 
-class MediaPlayer;
 class PickerPanels;
 
 // The question session: ten questions against the clock, each a sentence with one part in red,
@@ -63,8 +63,6 @@ private:
     void moveOnInReview();
     void endReview();
     void goToScoring();
-    void startMusic();
-    void stopMusic();
     bool loadOrFail(int n);
 
     QuestionSession m_session;
@@ -88,8 +86,7 @@ private:
     QPushButton* m_deleteAll;
     QPushButton* m_debug;
     QTimer m_clock;
-    std::unique_ptr<MediaPlayer> m_music;
-    bool m_musicPlaying = false;
+    LoopingTune m_music;
 };
 
 } // namespace moji
