@@ -55,6 +55,15 @@ void GradeGrid::setSizes(int rowHeight, const std::vector<int>& columnWidths)
         setColumnWidth(int(c), px(columnWidths[c]));
 }
 
+void GradeGrid::placeTwelveRows(const QRect& area, std::span<const int> columnPercent)
+{
+    setGeometry(area);
+    std::vector<int> widths;
+    for (const int percent : columnPercent)
+        widths.push_back(area.width() * percent / 100);
+    setSizes(area.height() / 12, widths);
+}
+
 void GradeGrid::setFonts(const QFont& base, int cellPixels, int headingPixels)
 {
     QFont cells = base;

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QTableWidget>
 
+#include <span>
 #include <vector>
 
 namespace moji {
@@ -34,6 +35,9 @@ public:
 
     // Row height (the heading row's too) and column widths, in pixels of the design.
     void setSizes(int rowHeight, const std::vector<int>& columnWidths);
+    // Puts the grid on `area` of the design with twelve rows (heading included) in view and
+    // the columns sharing its width by `columnPercent`.
+    void placeTwelveRows(const QRect& area, std::span<const int> columnPercent);
     // Bold fonts in pixels of the design for the cells and the heading row.
     void setFonts(const QFont& base, int cellPixels, int headingPixels);
     // Fills record row `row` (from 1); missing texts leave their cells blank.

@@ -37,13 +37,8 @@ TF_KSeiseki1::TF_KSeiseki1(Program& program, QWidget* parent)
                            2 * KanjiCount, s.LayoutScale, canvas());
     // The kanji themselves a little larger than the rest.
     m_grid->setFonts(font(), 15, 13);
-    const int width = DesignWidth - 30;
-    const int height = DesignHeight - title->height() - 80;
-    m_grid->setGeometry(10, title->height() + 60, width, height);
-    std::vector<int> widths;
-    for (const int percent : ColumnPercent)
-        widths.push_back(width * percent / 100);
-    m_grid->setSizes(height / 12, widths);
+    m_grid->placeTwelveRows(QRect(10, title->height() + 60, DesignWidth - 30, DesignHeight - title->height() - 80),
+                            ColumnPercent);
     // The grid is for reading and scrolling; the wheel and the keys move it.
     m_grid->setFocusPolicy(Qt::WheelFocus);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -53,13 +53,8 @@ TF_Seiseki2::TF_Seiseki2(Program& program, QWidget* parent)
     // The date and the session kind in a smaller, and the date in a narrower, type: a full
     // date and "チャレンジ" must fit their narrow columns.
     m_grid->setFonts(font(), 13, 11);
-    const int width = DesignWidth - 30;
-    const int height = DesignHeight - title->height() - 80;
-    m_grid->setGeometry(10, title->height() + 60, width, height);
-    std::vector<int> widths;
-    for (const int percent : ColumnPercent)
-        widths.push_back(width * percent / 100);
-    m_grid->setSizes(height / 12, widths);
+    m_grid->placeTwelveRows(QRect(10, title->height() + 60, DesignWidth - 30, DesignHeight - title->height() - 80),
+                            ColumnPercent);
 
     // The page buttons sit beside the header buttons, where the grid leaves room.
     m_prev = pageButton(QStringLiteral("前のページ"), "Btn_Prev", QRect(340, 38, 135, 34), canvas());
