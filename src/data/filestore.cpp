@@ -91,6 +91,25 @@ QByteArray readRecordBytes(const QString& path, const QString& displayName, qint
     return bytes;
 }
 
+// Writes `bytes` at the file's position and forces them onto the disk. On any failure it
+// throws what `fail` makes of the detail, after `fail` has undone the caller's part.
+template <typename Fail>
+void writeToDisk(QFileDevice& file, const QByteArray& bytes, const Fail& fail)
+{
+    if (planned(Operation::Write)) {
+        file.write(bytes.first(bytes.size() / 2));
+        throw fail(plannedError());
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw fail(file.errorString());
+    if (planned(Operation::Flush))
+        throw fail(plannedError());
+    if (::fsync(file.handle()) != 0)
+        throw fail(qt_error_string(errno));
+    if (planned(Operation::Sync))
+        throw fail(plannedError());
+}
+
 void writeAtomically(const QString& path, const QString& displayName, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -102,19 +121,10 @@ void writeAtomically(const QString& path, const QString& displayName, const QByt
         file.cancelWriting();
         return FileError(displayName, detail);
     };
-    if (planned(Operation::Write)) {
-        file.write(bytes.first(bytes.size() / 2));
-        throw abandon(plannedError());
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw abandon(file.errorString());
-    if (planned(Operation::Flush))
-        throw abandon(plannedError());
     // commit() syncs too, but renames even when the sync fails: a file that may not be on the
     // disk must never replace the good one.
-    if (::fsync(file.handle()) != 0)
-        throw abandon(qt_error_string(errno));
-    if (planned(Operation::Sync) || planned(Operation::Rename))
+    writeToDisk(file, bytes, abandon);
+    if (planned(Operation::Rename))
         throw abandon(plannedError());
     if (!file.commit())
         throw FileError(displayName, file.errorString());
@@ -144,18 +154,7 @@ void appendRecord(const QString& path, const QString& displayName, const QByteAr
         file.resize(aligned);
         return FileError(displayName, detail);
     };
-    if (planned(Operation::Write)) {
-        file.write(record.first(record.size() / 2));
-        throw undo(plannedError());
-    }
-    if (file.write(record) != record.size() || !file.flush())
-        throw undo(file.errorString());
-    if (planned(Operation::Flush))
-        throw undo(plannedError());
-    if (::fsync(file.handle()) != 0)
-        throw undo(qt_error_string(errno));
-    if (planned(Operation::Sync))
-        throw undo(plannedError());
+    writeToDisk(file, record, undo);
     if (created)
         syncFolderOf(path);
 }
