@@ -19,6 +19,9 @@ namespace moji {
 
 void AppNavigator::show(Screen screen)
 {
+    // A screen that finishes while the program ends opens nothing after it.
+    if (m_program.ending)
+        return;
     switch (screen) {
     case Screen::MainMenu:
         m_main.showScreen();
@@ -69,6 +72,8 @@ void AppNavigator::show(Screen screen)
 
 void AppNavigator::openSettings(QWidget* parent)
 {
+    if (m_program.ending)
+        return;
     TF_Settei dialog(m_program, parent);
     dialog.exec();
 }

@@ -2,11 +2,13 @@
 
 #include "handcursor.h"
 #include "singleinstance.h"
+#include "systemsignals.h"
 #include "tf_hint.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QLibraryInfo>
+#include <QSessionManager>
 #include <QStandardPaths>
 #include <QTranslator>
 
@@ -67,6 +69,9 @@ ProgramServices::ProgramServices(const QString& programFolder, const QString& se
 
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
+    // Before anything else can take them; a signal during start-up is acted on once the
+    // event loop runs.
+    SystemSignals systemSignals;
     SingleInstance instance;
     if (!instance.acquire())
         return 0; // another copy runs: end at once, showing nothing
@@ -87,6 +92,14 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     if (!mainMenu.FormCreate())
         return 0;
     mainMenu.showScreen();
+    // Asked to end by the system or by the desktop session: the exit command, from wherever
+    // the pupil is.
+    QObject::connect(&systemSignals, &SystemSignals::endRequested, &mainMenu, &TF_Main::endFromOutside);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainMenu, [&mainMenu](QSessionManager&) {
+        // Ended once the session manager's request has been answered.
+        QMetaObject::invokeMethod(&mainMenu, &TF_Main::endFromOutside, Qt::QueuedConnection);
+    });
+    systemSignals.listen();
     return app.exec();
 }
 

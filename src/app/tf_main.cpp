@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLabel>
 #include <QPainter>
 
@@ -162,6 +163,11 @@ void TF_Main::paintEvent(QPaintEvent* event)
 void TF_Main::afterFirstPaint()
 {
     m_painted = true;
+    // The loading notice has done its work once the menu is on screen. Kept until the menu
+    // closes, but out of sight: raised from a task bar or by Alt+Tab it would cover the menu
+    // and take no input.
+    if (m_notice && m_notice->isStartupNotice())
+        m_notice->hide();
     if (!m_soundsOpened) {
         m_soundsOpened = true;
         StartupLoader loader(program());
@@ -227,19 +233,50 @@ void TF_Main::commandClick(int tag)
         }
         leaveFor(Screen::Registration);
         return;
-    case 8:
-        try {
-            p.state.WriteRoster();
-        } catch (const DataError& e) {
-            p.messages.error(this, errorReportText(e));
-        }
-        stopMusic();
-        m_exiting = true;
-        close();
-        QApplication::quit();
-        return;
+    case 8: exitProgram(true); return;
     default: return;
     }
+}
+
+void TF_Main::endFromOutside()
+{
+    if (program().ending)
+        return;
+    // Every box and dialog is answered "no" and every screen closed before the roster is
+    // written, so that nothing a box was asking about goes on; the openers of those boxes
+    // find the program ending when their boxes return.
+    program().ending = true;
+    while (QWidget* box = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->reject();
+        else
+            box->close();
+        if (QApplication::activeModalWidget() == box)
+            box->hide();
+    }
+    exitProgram(false);
+}
+
+void TF_Main::exitProgram(bool reportInBox)
+{
+    Program& p = program();
+    p.ending = true;
+    try {
+        p.state.WriteRoster();
+    } catch (const DataError& e) {
+        // Nobody waits at a box while the system ends the program: the report goes to the log.
+        if (reportInBox)
+            p.messages.error(this, errorReportText(e));
+        else
+            qWarning("%s", qUtf8Printable(errorReportText(e)));
+    }
+    stopMusic();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible())
+            w->close();
+    }
+    close();
+    QApplication::quit();
 }
 
 void TF_Main::leaveFor(Screen screen)
@@ -277,6 +314,8 @@ void TF_Main::Tim_IdoTimer()
 
 void TF_Main::showNotice()
 {
+    if (boxOpen())
+        return; // a notice never covers a box the pupil is answering
     if (m_notice)
         m_notice->close();
     m_notice = new TF_Pop(program());

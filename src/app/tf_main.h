@@ -36,6 +36,9 @@ public:
     // The eight commands by tag: 1 hint, 2 help, 3 minimise, 4 settings, 5 study, 6 grades,
     // 7 registration, 8 exit.
     void commandClick(int tag);
+    // The system asks the program to end (a signal, the desktop session ending): as the exit
+    // command, from whatever screen or box is open, without waiting for anyone.
+    void endFromOutside();
 
     bool musicPlaying() const { return m_music.playing(); }
     const MenuAnimation* animation() const { return m_animation.get(); }
@@ -50,6 +53,8 @@ public:
 
 protected:
     void onBack() override {}
+    // Closing the main menu's window is the exit command.
+    void onWindowClose() override { commandClick(8); }
     void activated() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -63,6 +68,9 @@ private:
     void drawFrame();
     void showNotice();
     void leaveFor(Screen screen);
+    // The exit command's work: writes the roster, closes every window and ends the event loop.
+    // A failed write is shown in a box, or only logged when nobody may be there to read it.
+    void exitProgram(bool reportInBox);
 
     ScreenInfo m_screen;
     TChangeDisplay m_switcher;
@@ -75,7 +83,6 @@ private:
     LoopingTune m_music; // MP_1
     QTimer m_timer; // Tim_Ido
     QPointer<TF_Pop> m_notice;
-    bool m_exiting = false;
     bool m_painted = false;
     bool m_soundsOpened = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 namespace moji {
 
 // The one clock of the program: the current local date and time as a day number (see
@@ -25,6 +27,29 @@ public:
 
 private:
     double m_now;
+};
+
+// A moment on the clock to count down to, which can stand still: while a box is open over a
+// screen its countdown waits, and the time it stood is added on when it goes on. The screen's
+// timer tells it on every tick whether a box is open; it stands still from the last tick that
+// found none to the last tick that found one, so it is never out by more than one tick.
+class Countdown {
+public:
+    explicit Countdown(const Clock& clock) : m_clock(clock) {}
+
+    // Ends `days` from now, running.
+    void start(double days);
+    // Days left (negative once over); frozen while standing still.
+    double remaining() const;
+    void tick(bool standStill);
+    double endTime() const { return m_end; }
+
+private:
+    const Clock& m_clock;
+    double m_end = 0;
+    double m_lastRunningTick = 0;
+    std::optional<double> m_stoodSince;
+    double m_stoodUntil = 0;
 };
 
 } // namespace moji

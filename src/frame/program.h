@@ -48,6 +48,9 @@ struct Program {
     QCursor handCursor{Qt::PointingHandCursor};
     // The highest level stored in the roster at start-up, at least 1.
     int highestLevel = 1;
+    // The program is ending (its exit command, or the system asking it to end): whatever a
+    // box, a timer or a screen would start next is not started.
+    bool ending = false;
     // The session and game windows while they exist, so that the mode menu can close one
     // left behind (its Alive flag in the study state tells whether it should).
     QPointer<QWidget> sessionScreen;

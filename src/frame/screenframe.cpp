@@ -5,6 +5,7 @@
 #include "studystate.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QScreen>
@@ -14,8 +15,8 @@ namespace moji {
 const QColor ScreenFrame::Navy(0, 0, 128);
 
 ScreenFrame::ScreenFrame(Program& program, int hintTopic, int helpTopic, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_program(program), m_hintTopic(hintTopic),
-      m_helpTopic(helpTopic)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_program(program),
+      m_hintTopic(hintTopic), m_helpTopic(helpTopic)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("もじまる（小３）"));
@@ -74,8 +75,10 @@ void ScreenFrame::headerCommand(int tag)
     case 1: onHint(); break;
     case 2: m_program.help.showTopic(helpTopic()); break;
     case 3:
+        // Every window of the program, but not a tool-tip (windowFlags() & Qt::ToolTip would
+        // match every window: the flag shares its bits with Qt::Window).
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->isWindow() && !(w->windowFlags() & Qt::ToolTip))
+            if (w->isVisible() && w->isWindow() && w->windowType() != Qt::ToolTip)
                 w->showMinimized();
         }
         break;
@@ -116,6 +119,27 @@ void ScreenFrame::setHintContext()
     m_program.state.HintMode = 1;
 }
 
+bool ScreenFrame::event(QEvent* event)
+{
+    // A close from the window system would otherwise destroy the screen and open nothing in
+    // its place. It becomes the screen's back command instead, run once this event is done
+    // (the command may ask a question or close the window itself). While the program ends,
+    // every close is taken as it comes.
+    if (event->type() == QEvent::Close && event->spontaneous() && !m_program.ending) {
+        event->ignore();
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                // A second request queued behind the first finds the screen gone already.
+                if (isVisible() && !m_program.ending)
+                    onWindowClose();
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void ScreenFrame::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
@@ -143,6 +167,11 @@ void ScreenFrame::resizeEvent(QResizeEvent* event)
 void ScreenFrame::centreCanvas()
 {
     m_canvas->move(std::max(0, (width() - m_canvas->width()) / 2), std::max(0, (height() - m_canvas->height()) / 2));
+}
+
+bool boxOpen()
+{
+    return QApplication::activeModalWidget() != nullptr;
 }
 
 void scaleLayout(QWidget* root, double scale)

@@ -55,10 +55,14 @@ protected:
     void scaleLate(QWidget* control) const;
 
     virtual void onBack() = 0;
+    // The window manager asked to close the window (Alt+F4, a title bar, a task bar): the
+    // screen's own back command, with its own question where it asks one.
+    virtual void onWindowClose() { onBack(); }
     virtual void onHint();
     // Called when the window becomes active, after the hint context is reset.
     virtual void activated() {}
 
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +78,11 @@ private:
     std::array<PictureButton*, 4> m_header{};
     bool m_scaled = false;
 };
+
+// Whether a message box or a modal dialog is open. What a timer would decide (a time-out, the
+// computer's turn, the next scoring row) waits while one is: the answer to the box decides
+// first, and the clocks that count against the pupil stand still meanwhile.
+bool boxOpen();
 
 // Multiplies the geometry and font size of every widget below `root` by `scale`, as the
 // larger layout needs; pictures drawn by the screens are scaled by the screens themselves.

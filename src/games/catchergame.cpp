@@ -42,7 +42,7 @@ constexpr std::array<double, CatcherGame::MaxExtensions> ExtensionRates = {0.7, 
 } // namespace
 
 CatcherGame::CatcherGame(StudyState& state, RandomSource& random, const Clock& clock)
-    : m_state(state), m_random(random), m_clock(clock)
+    : m_state(state), m_random(random), m_countdown(clock)
 {
     const double scale = state.LayoutScale > 0 ? state.LayoutScale : 1.0;
     m_fieldWidth = int16_t(DesignFieldWidth * scale);
@@ -89,14 +89,14 @@ void CatcherGame::start(int speed)
     m_questionSlot = m_random.Random(PoolSize) + 1;
     // The first step replaces this question at once.
     m_newQuestionDue = true;
-    m_endTime = m_clock.now() + GameSeconds / SecondsPerDay;
+    m_countdown.start(GameSeconds / SecondsPerDay);
     m_score = 0;
     m_paddleWidth = PaddleWidth;
     m_paddleX = (m_fieldWidth - m_paddleWidth) / 2;
     m_moveLeft = m_moveRight = false;
     m_extensions = 0;
     m_outcome.reset();
-    m_timeText = timeText(m_endTime - m_clock.now());
+    m_timeText = timeText(m_countdown.remaining());
     m_running = true;
 }
 
@@ -121,7 +121,7 @@ CatcherEvents CatcherGame::step()
     if (!m_running)
         return events;
     m_subTick = 0;
-    const double left = m_endTime - m_clock.now();
+    const double left = m_countdown.remaining();
     m_timeText = timeText(left);
     if (left <= 0) {
         if (!timeUp()) {
@@ -129,7 +129,7 @@ CatcherEvents CatcherGame::step()
             return events;
         }
         events.extended = true;
-        m_timeText = timeText(m_endTime - m_clock.now());
+        m_timeText = timeText(m_countdown.remaining());
     }
     events.stepped = true;
     if (m_newQuestionDue && m_answersInPlay == 0) {
@@ -271,7 +271,7 @@ double CatcherGame::extensionRate(int extensions)
 bool CatcherGame::timeUp()
 {
     if (m_extensions < MaxExtensions && m_score > extensionRate(m_extensions) * m_pointsDue) {
-        m_endTime = m_clock.now() + ExtensionSeconds / SecondsPerDay;
+        m_countdown.start(ExtensionSeconds / SecondsPerDay);
         ++m_extensions;
         if (m_stepTicks > 2)
             --m_stepTicks;

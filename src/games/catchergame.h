@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checked.h"
+#include "clock.h"
 
 #include <QString>
 
@@ -10,7 +11,6 @@
 
 namespace moji {
 
-class Clock;
 class RandomSource;
 class StudyState;
 
@@ -81,6 +81,9 @@ public:
 
     // One 30 ms tick: a step when one is due, then the paddle moves.
     CatcherEvents tick();
+    // Every tick of the screen's timer, with whether a box is open: the game clock stands
+    // still while one is.
+    void clockTick(bool boxOpen) { m_countdown.tick(boxOpen); }
     // One step of the game: the clock, a question change, every object once.
     CatcherEvents step();
     // The paddle's share of a tick.
@@ -129,7 +132,7 @@ public:
     bool movingLeft() const { return m_moveLeft; }
     bool movingRight() const { return m_moveRight; }
     int extensions() const { return m_extensions; }
-    double endTime() const { return m_endTime; }
+    double endTime() const { return m_countdown.endTime(); }
     // The time-left text written at the last step.
     const QString& timeText() const { return m_timeText; }
     const std::optional<CatcherOutcome>& outcome() const { return m_outcome; }
@@ -151,7 +154,7 @@ private:
 
     StudyState& m_state;
     RandomSource& m_random;
-    const Clock& m_clock;
+    Countdown m_countdown;
 
     int m_fieldWidth;
     int m_fieldHeight;
@@ -178,7 +181,6 @@ private:
     bool m_moveLeft = false;
     bool m_moveRight = false;
     int32_t m_extensions = 0;
-    double m_endTime = 0;
     QString m_timeText;
     std::optional<CatcherOutcome> m_outcome;
 };

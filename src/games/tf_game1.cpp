@@ -212,6 +212,10 @@ void TF_Game1::Btn_EClick(int k)
 
 void TF_Game1::Timer1Timer()
 {
+    // The computer does not play beneath a box (the hints, a sound's error report): the game
+    // goes on when the pupil is back.
+    if (boxOpen())
+        return;
     m_game.tick();
     StudyState& s = program().state;
     if (m_game.idleNoticeDue() && s.PopupsOn) {
@@ -328,6 +332,8 @@ void TF_Game1::finishGame()
     }
     if (m_game.failedAtTheEnd())
         p.messages.information(this, QStringLiteral("ざんねん！ ふごうかくです"));
+    if (p.ending)
+        return;
     TF_Game_Kiroku table(p, HintTopics::MatchingGame, m_game.manScore(), this);
     table.exec();
     onBack();

@@ -289,8 +289,15 @@ void TF_Game3::Btn_StartClick()
 
 void TF_Game3::Timer1Timer()
 {
-    // A message box opened inside a tick must not let further ticks run beneath it.
-    if (m_inTick || !m_game->running())
+    if (!m_game->running())
+        return;
+    // Beneath a box (a sound's error report) the game and its clock stand still; a box
+    // opened inside a tick lets no further tick run beneath it.
+    const bool standStill = boxOpen();
+    m_game->clockTick(standStill);
+    if (standStill)
+        return;
+    if (m_inTick)
         return;
     m_inTick = true;
     const CatcherEvents events = m_game->tick();
@@ -409,6 +416,8 @@ void TF_Game3::endGame()
                                                 : QStringLiteral("ざんねん！ ふごうかくです"));
     if (outcome.saveError)
         p.messages.error(this, *outcome.saveError);
+    if (p.ending)
+        return;
     {
         TF_Game_Kiroku table(p, HintTopics::CatcherGame, m_game->score(), this);
         table.exec();
@@ -494,11 +503,8 @@ void TF_Game3::releaseSounds()
 
 void TF_Game3::reportMediaError(const QString& message)
 {
-    const bool wasRunning = m_timer.isActive();
-    m_timer.stop();
+    // The game waits beneath the box (see Timer1Timer) and goes on when it is closed.
     program().messages.error(this, message);
-    if (wasRunning && m_game->running() && !m_leaving)
-        m_timer.start();
 }
 
 void TF_Game3::failOnData(const QString& report)

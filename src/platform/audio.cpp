@@ -29,11 +29,12 @@ const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // SDL_mixer brings the synthesiser and the sound servers' clients with it, dozens of
 // libraries whose loading every start would wait for. It is loaded when the first sound is
 // wanted instead, and its functions are called through this table.
-#define MOJI_MIXER_FUNCTIONS(X)                                                                                        \
-    X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetCurrentAudioDriver) X(Mix_Init) X(Mix_Quit) X(Mix_OpenAudio)   \
-    X(Mix_CloseAudio) X(Mix_AllocateChannels) X(Mix_HookMusicFinished) X(Mix_ChannelFinished) X(Mix_SetSoundFonts)  \
-    X(Mix_GetNumMusicDecoders) X(Mix_GetMusicDecoder) X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic)              \
-    X(Mix_HaltMusic) X(Mix_LoadWAV) X(Mix_FreeChunk) X(Mix_PlayChannel) X(Mix_HaltChannel) X(Mix_GetChunk)
+#define MOJI_MIXER_FUNCTIONS(X)                                                                                         \
+    X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetCurrentAudioDriver) X(Mix_Init)                   \
+    X(Mix_Quit) X(Mix_OpenAudio) X(Mix_CloseAudio) X(Mix_AllocateChannels) X(Mix_HookMusicFinished)                     \
+    X(Mix_ChannelFinished) X(Mix_SetSoundFonts) X(Mix_GetNumMusicDecoders) X(Mix_GetMusicDecoder)                       \
+    X(Mix_LoadMUS) X(Mix_FreeMusic) X(Mix_PlayMusic) X(Mix_HaltMusic) X(Mix_LoadWAV) X(Mix_FreeChunk)                   \
+    X(Mix_PlayChannel) X(Mix_HaltChannel) X(Mix_GetChunk)
 
 struct MixerLibrary {
 #define MOJI_DECLARE(name) decltype(&::name) name = nullptr;
@@ -294,7 +295,12 @@ class SdlAudio final : public AudioSystem {
 public:
     SdlAudio()
     {
-        if (!g_mixer.load() || g_mixer.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        if (!g_mixer.load())
+            return;
+        // SDL would take SIGINT and SIGTERM for an event queue nobody reads; the program
+        // handles them itself (SystemSignals).
+        g_mixer.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (g_mixer.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return;
         g_mixer.Mix_Init(MIX_INIT_MID);
         if (g_mixer.Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {

@@ -121,12 +121,12 @@ int QuestionSession::timeLimitMinutes() const
 
 void QuestionSession::startClock()
 {
-    m_end = m_clock.now() + timeLimitMinutes() / (24.0 * 60.0);
+    m_countdown.start(timeLimitMinutes() / (24.0 * 60.0));
 }
 
 std::optional<QString> QuestionSession::clockText() const
 {
-    const double left = std::floor((m_end - m_clock.now()) * 86400000.0 + 0.5);
+    const double left = std::floor(m_countdown.remaining() * 86400000.0 + 0.5);
     if (left <= 0)
         return std::nullopt;
     const qint64 seconds = qint64(left) / 1000;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock.h"
+
 #include <QString>
 
 #include <array>
@@ -7,7 +9,6 @@
 
 namespace moji {
 
-class Clock;
 class RandomSource;
 class StudyState;
 
@@ -24,7 +25,7 @@ public:
     static constexpr int Questions = 10;
 
     QuestionSession(StudyState& state, RandomSource& random, const Clock& clock)
-        : m_state(state), m_random(random), m_clock(clock)
+        : m_state(state), m_random(random), m_countdown(clock)
     {
     }
 
@@ -43,6 +44,9 @@ public:
     // The minutes allowed for this session's kind, kept within 1 to 59.
     int timeLimitMinutes() const;
     void startClock();
+    // Every tick of the screen's clock, with whether a box is open: the time a box is open
+    // is not counted.
+    void clockTick(bool boxOpen) { m_countdown.tick(boxOpen); }
     // "のこり" + m + "ふん" + s + "びょう" (the minutes left out at 0), or nullopt when the
     // time is up.
     std::optional<QString> clockText() const;
@@ -61,8 +65,7 @@ public:
 private:
     StudyState& m_state;
     RandomSource& m_random;
-    const Clock& m_clock;
-    double m_end = 0;
+    Countdown m_countdown;
 };
 
 } // namespace moji

@@ -20,8 +20,9 @@ std::optional<Scoring::Row> Scoring::nextRow()
     row.question = cp932::decodeLossy(cp932::cutToBytes(item.Piece1.bytes() + item.Piece2.bytes() + item.Piece3.bytes(), 60));
     row.given = item.Given.toUnicode();
     row.answer = item.Answer.toUnicode();
-    // Byte for byte, lengths included: no trimming or folding here.
-    row.correct = item.Given.bytes() == item.Answer.bytes();
+    // Byte for byte, lengths included: no trimming or folding here. A question whose correct
+    // answer never loaded (the bank was missing at the time-out) cannot have been answered.
+    row.correct = !item.Answer.bytes().isEmpty() && item.Given.bytes() == item.Answer.bytes();
     item.Correct = row.correct;
     if (row.correct)
         addChecked(m_state.SessionCorrect);

@@ -2,9 +2,10 @@
 
 #include "program.h"
 #include "randomsource.h"
+#include "screenframe.h"
 #include "studystate.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -34,7 +35,7 @@ QString greeting(int number)
 } // namespace
 
 TF_Pop::TF_Pop(Program& program, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_program(program),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_program(program),
       m_group(program.state.PopGroup), m_number(program.state.PopNo)
 {
     setObjectName(QStringLiteral("TF_Pop"));
@@ -49,12 +50,30 @@ void TF_Pop::showNotice()
 {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    showFullScreen();
+    // Shown without being activated: a notice never takes the focus.
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    show();
     repaint();
     if (isStartupNotice()) {
         m_program.state.PopupShowing = false;
         m_program.random.seedFromClock(m_program.clock);
     }
+}
+
+bool TF_Pop::event(QEvent* event)
+{
+    // A notice is never where the pupil works: activated all the same (a task bar, Alt+Tab),
+    // it hands the front back to the screen in use.
+    if (event->type() == QEvent::WindowActivate) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != this && w->isVisible() && !w->isMinimized() && qobject_cast<ScreenFrame*>(w)) {
+                w->raise();
+                w->activateWindow();
+                break;
+            }
+        }
+    }
+    return QWidget::event(event);
 }
 
 void TF_Pop::paintEvent(QPaintEvent*)

@@ -22,6 +22,7 @@ public:
     bool isStartupNotice() const { return m_group == 1 && m_number == 1; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
 
 private:

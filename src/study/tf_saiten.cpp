@@ -76,6 +76,9 @@ TF_Saiten::TF_Saiten(Program& program, QWidget* parent)
 
 void TF_Saiten::Tim_SaitenTimer()
 {
+    // Nothing is marked beneath a box; the reveal goes on when it is answered.
+    if (m_finished || boxOpen())
+        return;
     const auto row = m_scoring.nextRow();
     if (!row) {
         m_timer.stop();
@@ -98,6 +101,10 @@ void TF_Saiten::finish()
 {
     Program& p = program();
     StudyState& s = p.state;
+    // A session is recorded at most once, and not at all while the program ends.
+    if (m_finished || p.ending)
+        return;
+    m_finished = true;
     const Scoring::Ending ending = m_scoring.ending();
     try {
         if (ending == Scoring::Ending::Perfect)
@@ -112,9 +119,11 @@ void TF_Saiten::finish()
     }
     if (ending != Scoring::Ending::Passed)
         showSessionResult(p, this);
-    if (ending == Scoring::Ending::Perfect) {
-        if (p.sessionScreen)
-            p.sessionScreen->close();
+    auto* session = qobject_cast<ScreenFrame*>(p.sessionScreen.data());
+    if (ending == Scoring::Ending::Perfect || !session || p.ending) {
+        // Done, or the session screen is gone: there is nothing left to review.
+        if (session)
+            session->close();
         if (p.navigator)
             p.navigator->show(Screen::ModeMenu);
     } else {
@@ -123,8 +132,7 @@ void TF_Saiten::finish()
             p.maruPlayer->stop();
         if (p.batsuPlayer)
             p.batsuPlayer->stop();
-        if (auto* session = qobject_cast<ScreenFrame*>(p.sessionScreen.data()))
-            session->showScreen();
+        session->showScreen();
     }
     close();
 }

@@ -37,6 +37,7 @@ private:
     QLabel* m_score;
     QTableWidget* m_grid;
     QTimer m_timer;
+    bool m_finished = false;
 };
 
 } // namespace moji

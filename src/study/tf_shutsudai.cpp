@@ -43,6 +43,8 @@ TF_Shutsudai::TF_Shutsudai(Program& program, QWidget* parent)
 {
     setObjectName(QStringLiteral("TF_Shutsudai"));
     program.state.SessionAlive = true;
+    // A new session never opens on the review of one that is gone.
+    program.state.RedoRound = false;
     program.sessionScreen = this;
     program.random.seedFromClock(program.clock);
     addHeaderButtons(30, TipVariant::Lowercase);
@@ -292,6 +294,13 @@ void TF_Shutsudai::Tim_ClockTimer()
 {
     if (!m_started || m_finished)
         return;
+    // While a box or dialog is open over the session (the question after question 10, the
+    // question before quitting, the hints) the clock stands still, so that the pupil's answer
+    // to it decides what follows and never a time-out beneath it.
+    const bool standStill = boxOpen();
+    m_session.clockTick(standStill);
+    if (standStill)
+        return;
     const auto text = m_session.clockText();
     if (text) {
         m_timeLeft->setText(*text);
@@ -301,6 +310,8 @@ void TF_Shutsudai::Tim_ClockTimer()
     m_clock.stop();
     m_timeLeft->clear();
     program().messages.information(this, QStringLiteral("じかんがすぎました。さいてんします。"));
+    if (program().ending)
+        return;
     try {
         m_session.fillRemaining(m_current);
     } catch (const DataError& e) {
@@ -314,6 +325,9 @@ void TF_Shutsudai::Tim_ClockTimer()
 
 void TF_Shutsudai::goToScoring()
 {
+    // One scoring per session, and none once the program is ending.
+    if (m_finished || program().ending)
+        return;
     m_finished = true;
     m_clock.stop();
     m_music.release(); // the music does not come back for the review
@@ -383,6 +397,8 @@ void TF_Shutsudai::endReview()
 {
     Program& p = program();
     StudyState& s = p.state;
+    if (!m_review || p.ending)
+        return;
     if (s.SessionCorrect >= PassMark) {
         try {
             s.RecordSessionResult(true);
@@ -403,7 +419,7 @@ void TF_Shutsudai::endReview()
 
 void TF_Shutsudai::onBack()
 {
-    if (!program().messages.question(this, QStringLiteral("がくしゅうをやめてもよいですか？")))
+    if (!program().messages.question(this, QStringLiteral("がくしゅうをやめてもよいですか？")) || program().ending)
         return;
     m_clock.stop();
     m_music.release();
@@ -443,6 +459,8 @@ void TF_Shutsudai::closeEvent(QCloseEvent* event)
     m_clock.stop();
     m_music.release();
     program().state.SessionAlive = false;
+    // No review is left waiting for a screen that is gone.
+    program().state.RedoRound = false;
     ScreenFrame::closeEvent(event);
 }
 

@@ -8,7 +8,6 @@
 // Sound, help and message boxes are fakes (every question is answered Yes); dialogs are
 // answered as they open. Time is a hand-moved clock, and every timer is ticked by hand.
 
-#include "appnavigator.h"
 #include "clickablelabel.h"
 #include "clock.h"
 #include "fakes.h"
@@ -18,6 +17,7 @@
 #include "gradegriddriver.h"
 #include "picturebutton.h"
 #include "program.h"
+#include "testprogram.h"
 #include "randomsource.h"
 #include "records.h"
 #include "screenfixture.h"
@@ -65,53 +65,6 @@ namespace {
 const QString FirstPupil = QStringLiteral("たろう");
 const QString SecondPupil = QStringLiteral("はなこ");
 
-// One run of the program over a program folder: the study state, fakes for sound, help and
-// message boxes, the shared services, the main menu and the navigator that opens the real
-// screens, wired as the program wires them.
-struct ProgramRun {
-    ProgramRun(const QString& folder, const QString& settingsPath, const Clock& clock)
-        : state(folder, clock), program(state, clock, random, audio, help, messages),
-          mainMenu(program, ScreenInfo{1920, 1080, 32, 60, 96}), navigator(program, mainMenu)
-    {
-        state.settingsPath = settingsPath;
-        program.navigator = &navigator;
-        installHints(program);
-    }
-    ~ProgramRun()
-    {
-        // Screens still open refer to this run: they go before it does.
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w != &mainMenu)
-                w->close();
-        }
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<ScreenFrame*>(w) && w != &mainMenu)
-                delete w;
-        }
-    }
-
-    // Messages that report a failure.
-    QStringList errors() const
-    {
-        QStringList found;
-        for (const QString& m : messages.shown) {
-            if (m.contains(QStringLiteral("エラー")))
-                found << m;
-        }
-        return found;
-    }
-
-    RandomSource random{20261207};
-    StudyState state;
-    FakeAudio audio;
-    RecordingHelp help;
-    RecordingMessages messages;
-    Program program;
-    TF_Main mainMenu;
-    AppNavigator navigator;
-};
-
 // What a screen's grid shows, every row.
 std::vector<QStringList> gridTexts(const GradeGrid* grid)
 {
@@ -134,17 +87,7 @@ class Journey : public ::testing::Test {
 protected:
     Journey()
     {
-        // The build's program folder without the executable, and without anything a run of
-        // the program may have written there.
-        const QDir built(QStringLiteral(MOJIMARU_PROGRAM_DIR));
-        folder = dir.filePath(QStringLiteral("mojimaru"));
-        QDir().mkpath(folder);
-        const QStringList written{QStringLiteral("Player1.dat"), QStringLiteral("Kiroku*.dat"), QStringLiteral("Game*.dat")};
-        for (const QFileInfo& file : built.entryInfoList(QDir::Files)) {
-            if (file.fileName() == QLatin1String("mojimaru") || QDir::match(written, file.fileName()))
-                continue;
-            QFile::copy(file.filePath(), QDir(folder).filePath(file.fileName()));
-        }
+        folder = makeProgramFolder(dir.path());
         settingsPath = dir.filePath(QStringLiteral("config/Mojimaru.ini"));
     }
     ~Journey() override { run.reset(); }
@@ -154,42 +97,12 @@ protected:
     {
         run.reset();
         run = std::make_unique<ProgramRun>(folder, settingsPath, clock);
-        ASSERT_TRUE(run->mainMenu.FormCreate()) << run->messages.shown.join(u'\n').toStdString();
-        run->mainMenu.showScreen();
-        run->mainMenu.afterFirstPaint();
+        ASSERT_TRUE(run->start()) << run->messages.shown.join(u'\n').toStdString();
         ASSERT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
     }
 
     StudyState& state() { return run->state; }
 
-    // What the event loop does between two clicks: screens closed are deleted.
-    static void settle() { QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    template <typename T>
-    T* onView()
-    {
-        settle();
-        T* screen = topLevel<T>();
-        EXPECT_NE(screen, nullptr) << T::staticMetaObject.className() << " is not on view";
-        return screen;
-    }
-
-    static void click(QWidget* w)
-    {
-        ASSERT_TRUE(w && w->isVisible());
-        QTest::mouseClick(w, Qt::LeftButton);
-    }
-    template <typename T = QPushButton>
-    static T* child(QWidget* screen, const char* name)
-    {
-        return screen->findChild<T*>(QLatin1String(name));
-    }
-    // The header's back button.
-    static void back(QWidget* screen)
-    {
-        ASSERT_NE(screen, nullptr);
-        click(child<QWidget>(screen, "Img_Button4"));
-    }
     // A command of the mode menu on view (1 to 4), or one of its games (-1 matching, -3 the
     // catcher).
     QWidget* modeCommand(int tag)
@@ -212,17 +125,7 @@ protected:
         EXPECT_TRUE(onView<TF_Main>());
     }
 
-    // From the main menu to the mode menu of pupil n.
-    TF_Mode* choosePupil(int n)
-    {
-        click(run->mainMenu.command(5));
-        TF_Player* players = onView<TF_Player>();
-        if (!players)
-            return nullptr;
-        click(players->nameLabel(n));
-        EXPECT_EQ(state().PlayerNo, n);
-        return onView<TF_Mode>();
-    }
+    TF_Mode* choosePupil(int n) { return testing_support::choosePupil(*run, n); }
 
     // From the mode menu back to the main menu.
     void leaveModeMenu()

@@ -13,6 +13,7 @@
 
 #include <map>
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
@@ -193,6 +194,24 @@ TEST_F(Session, TimeRunningOutOnQuestionFourScoresWhatThereIs)
     score();
     EXPECT_EQ(f.state.SessionCorrect, 3);
     EXPECT_EQ(history().size(), 52);
+}
+
+// Without the question bank at the time-out, the questions never shown have no correct answer
+// to match: they are wrong, not right because two empty answers are equal.
+TEST_F(Session, QuestionsThatNeverLoadedAreWrongAtTheTimeOut)
+{
+    begin(3, 1);
+    answer(true);
+    ASSERT_TRUE(QFile::remove(f.path(QStringLiteral("Mondai1.dat"))));
+    f.clock.advanceSeconds(10 * 60 + 1);
+    screen->Tim_ClockTimer();
+    for (int q = 3; q <= 10; ++q)
+        EXPECT_TRUE(item(q).Answer.isEmpty()) << "never shown: " << q;
+    score();
+    EXPECT_EQ(f.state.SessionCorrect, 1);
+    EXPECT_EQ(history().size(), 52) << "recorded as a failed session";
+    EXPECT_TRUE(f.messages.shown.contains(fileErrorMessage(QStringLiteral("Mondai1.dat"))))
+        << "and the review, which needs the bank, reports it";
 }
 
 TEST_F(Session, QuittingDuringTheReviewRecordsNothing)

@@ -14,7 +14,7 @@ bool FakePlayer::open(const QString& path)
 
 bool FakePlayer::play()
 {
-    if (opened.isEmpty())
+    if (opened.isEmpty() || (failingPlays && failingPlays->contains(QFileInfo(opened).fileName())))
         return false;
     playing = true;
     ++plays;
@@ -24,6 +24,7 @@ bool FakePlayer::play()
 std::unique_ptr<moji::MediaPlayer> FakeAudio::createPlayer()
 {
     auto player = std::make_unique<FakePlayer>();
+    player->failingPlays = &failingPlays;
     players.push_back(player.get());
     QObject::connect(player.get(), &QObject::destroyed, [this, p = player.get()] { std::erase(players, p); });
     return player;

@@ -41,6 +41,8 @@ public:
     }
 
     QString opened;
+    // Names of files that open but do not play (a device that fails), set by the audio.
+    const QStringList* failingPlays = nullptr;
     bool playing = false;
     int plays = 0;
     int stops = 0;
@@ -56,6 +58,8 @@ public:
     FakePlayer* playerFor(const QString& fileName) const;
 
     int midiDevices = 1;
+    // Files whose players open them but fail to play them.
+    QStringList failingPlays;
     std::vector<FakePlayer*> players; // owned by whoever asked for them
 };
 

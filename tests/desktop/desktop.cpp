@@ -1,0 +1,159 @@
+#include "desktop.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+namespace testing_support {
+
+Desktop::Desktop() = default;
+
+Desktop::~Desktop()
+{
+    for (auto* process : {m_windowManager.get(), m_server.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(3000))
+                process->kill();
+            process->waitForFinished(1000);
+        }
+    }
+}
+
+bool Desktop::start()
+{
+    // The server picks a free display and writes its number on its output.
+    m_server = std::make_unique<QProcess>();
+    m_server->setProcessChannelMode(QProcess::SeparateChannels);
+    m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                                             QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+    if (!m_server->waitForStarted(5000)) {
+        fprintf(stderr, "Xvfb did not start\n");
+        return false;
+    }
+    QDeadlineTimer deadline(20000);
+    while (!m_server->canReadLine() && !deadline.hasExpired())
+        m_server->waitForReadyRead(100);
+    const QString number = QString::fromLatin1(m_server->readLine()).trimmed();
+    if (number.isEmpty()) {
+        fprintf(stderr, "Xvfb gave no display number\n");
+        return false;
+    }
+    m_display = QLatin1Char(':') + number;
+    qputenv("DISPLAY", m_display.toLatin1());
+
+    m_windowManager = std::make_unique<QProcess>();
+    m_windowManager->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    if (!m_windowManager->waitForStarted(5000)) {
+        fprintf(stderr, "openbox did not start\n");
+        return false;
+    }
+    // The window manager is ready once it answers for itself.
+    while (!deadline.hasExpired()) {
+        QProcess check;
+        check.start(QStringLiteral("wmctrl"), {QStringLiteral("-m")});
+        if (check.waitForFinished(2000) && check.exitCode() == 0 && check.readAll().contains("Openbox"))
+            return true;
+        QThread::msleep(50);
+    }
+    fprintf(stderr, "openbox did not take the display %s: %s\n", qPrintable(m_display),
+            m_windowManager->readAllStandardError().constData());
+    return false;
+}
+
+QString desktopTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    const bool finished = tool.waitForFinished(10000);
+    EXPECT_TRUE(finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0)
+        << qPrintable(program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))) << ": "
+        << tool.readAllStandardError().toStdString();
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+bool waitFor(const std::function<bool()>& done, int milliseconds)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+void pressAltF4()
+{
+    // Sent as key presses on the X server: the window manager takes the keys for its own.
+    QApplication::processEvents();
+    desktopTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("alt+F4")});
+}
+
+void closeFromTaskBar(const QWidget* window)
+{
+    desktopTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), QString::number(window->winId())});
+}
+
+namespace {
+QList<QPointer<QTimer>> g_waitingAnswers;
+} // namespace
+
+void whenBoxOpens(std::function<void(QWidget* box)> handler)
+{
+    auto* poll = new QTimer(qApp);
+    g_waitingAnswers << poll;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, handler = std::move(handler)] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || !box->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        handler(box);
+    });
+    poll->start();
+}
+
+int forgetUnansweredBoxes()
+{
+    int waiting = 0;
+    for (const QPointer<QTimer>& poll : std::as_const(g_waitingAnswers)) {
+        if (poll && poll->isActive()) {
+            ++waiting;
+            poll->stop();
+            poll->deleteLater();
+        }
+    }
+    g_waitingAnswers.clear();
+    return waiting;
+}
+
+QString boxText(const QWidget* box)
+{
+    const auto* message = qobject_cast<const QMessageBox*>(box);
+    return message ? message->text() : QString();
+}
+
+void pressBoxButton(QWidget* box, const QString& text)
+{
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+        if (button->text().remove(QLatin1Char('&')).startsWith(text)) {
+            button->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString() << " on the box " << boxText(box).toStdString();
+    box->close();
+}
+
+} // namespace testing_support
