@@ -5,7 +5,6 @@
 #include "studystate.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QScreen>

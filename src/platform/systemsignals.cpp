@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <csignal>
 
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -40,11 +39,15 @@ SystemSignals::SystemSignals(QObject* parent) : QObject(parent)
         return;
     }
     for (std::size_t i = 0; i < Caught.size(); ++i) {
+        ::sigaction(Caught[i], nullptr, &g_previous[i]);
+        // A signal the program was started to ignore (nohup, a background job) stays ignored.
+        if (g_previous[i].sa_handler == SIG_IGN)
+            continue;
         struct sigaction action = {};
         action.sa_handler = &onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART; // file writes under way finish before the loop sees it
-        ::sigaction(Caught[i], &action, &g_previous[i]);
+        ::sigaction(Caught[i], &action, nullptr);
     }
 }
 

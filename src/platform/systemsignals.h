@@ -13,7 +13,8 @@ class SystemSignals final : public QObject {
     Q_OBJECT
 public:
     // Installs the handlers at once, before anything else (the sound library) can take the
-    // signals; a signal that comes before listen() waits for it. One at a time.
+    // signals; a signal that comes before listen() waits for it. A signal the program was
+    // started to ignore stays ignored. One at a time.
     explicit SystemSignals(QObject* parent = nullptr);
     // Puts the handlers that were there before back.
     ~SystemSignals() override;

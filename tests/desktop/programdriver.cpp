@@ -9,6 +9,7 @@
 
 #include "clickablelabel.h"
 #include "programrun.h"
+#include "screenfixture.h"
 #include "tf_main.h"
 #include "tf_mode.h"
 #include "tf_player.h"
@@ -26,16 +27,6 @@ using namespace moji;
 
 namespace {
 
-template <typename T>
-T* shown()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-            return t;
-    }
-    return nullptr;
-}
-
 void say(const QString& line)
 {
     std::printf("%s\n", qPrintable(line));
@@ -49,9 +40,9 @@ void walk(TF_Main& menu, const QString& where)
         return;
     }
     menu.commandClick(5);
-    QTest::mouseClick(shown<TF_Player>()->nameLabel(1), Qt::LeftButton);
-    QTest::mouseClick(shown<TF_Mode>()->commandLabel(3), Qt::LeftButton);
-    TF_Shutsudai* session = shown<TF_Shutsudai>();
+    QTest::mouseClick(testing_support::topLevel<TF_Player>()->nameLabel(1), Qt::LeftButton);
+    QTest::mouseClick(testing_support::topLevel<TF_Mode>()->commandLabel(3), Qt::LeftButton);
+    TF_Shutsudai* session = testing_support::topLevel<TF_Shutsudai>();
     auto* next = session->findChild<QPushButton*>(QStringLiteral("Btn_Next"));
     QTest::mouseClick(next, Qt::LeftButton); // はじめ
     const int passes = where == QLatin1String("challenge") ? 2 : 9;
