@@ -96,6 +96,14 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
              a.write(QStringLiteral("Kiroku2.dat"), historyRun(1, 1, 1, 999, 5, true));
          },
          failureOf("Kiroku2.dat")},
+        {"points of pupil 2 passing 16 bits",
+         [](AppFixture& a) {
+             a.writeRoster(2);
+             a.write(QStringLiteral("Kiroku1.dat"), historyRun(1, 1, 1, 241, 10, true));
+             // 3277 perfect challenges in one run: 32770 points.
+             a.write(QStringLiteral("Kiroku2.dat"), Bytes().repeat(historyRun(1, 1, 1, 241, 10, true), 3277));
+         },
+         failureOf("Kiroku2.dat")},
         {"no Mondai2.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mondai2.dat")); }, failureOf("Mondai2.dat")},
         {"no Pop7.wmf", [](AppFixture& a) { a.remove(QStringLiteral("Pop7.wmf")); }, failureOf("Pop7.wmf")},
         {"garbage Pop3.wmf", [](AppFixture& a) { a.write(QStringLiteral("Pop3.wmf"), "GIF89a not a metafile"); }, failureOf("Pop3.wmf")},
@@ -104,10 +112,13 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
     };
     for (const Case& c : cases) {
         AppFixture app;
+        app.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nWrite_Time=10\nRead_Time=10\n");
         c.breakIt(app);
+        const QMap<QString, QByteArray> before = folderContents(app.dir.path());
         EXPECT_FALSE(app.start()) << c.name;
         EXPECT_EQ(app.messages.shown, QStringList{c.message}) << c.name;
         EXPECT_TRUE(!app.mainMenu->notice() || !app.mainMenu->notice()->isVisible()) << c.name;
+        EXPECT_TRUE(folderContents(app.dir.path()) == before) << c.name << ": a failed start changes no file";
     }
 }
 
