@@ -45,12 +45,13 @@ QByteArray sjis(const QString& text)
 
 void kanjiSeeds()
 {
+    // A dictionary must hold every kanji of grades 1 to 3 to be valid.
     QByteArray file;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 440; ++i) {
         KanjiRecord r;
-        r.KanjiNo = int16_t(FirstKanjiNo + i);
-        r.GlyphLead = 0x88;
-        r.GlyphTrail = uint8_t(0xA0 + i);
+        r.KanjiNo = int16_t(1 + i);
+        r.GlyphLead = uint8_t(0x88 + i / 90);
+        r.GlyphTrail = uint8_t(0x9F + i % 90);
         r.StrokeCount = int16_t(1 + i % 20);
         r.Component1Group = int16_t(1 + i % 8);
         r.Component1No = int16_t(1 + i % 5);
@@ -58,7 +59,7 @@ void kanjiSeeds()
         r.Component2No = int16_t(i % 3 == 0 ? 0 : 2 + i % 7);
         file += r.encode();
     }
-    put("fuzz_kanji", QStringLiteral("level1"), file);
+    put("fuzz_kanji", QStringLiteral("grades1to3"), file);
 }
 
 void radicalSeeds()

@@ -16,6 +16,9 @@ const QString KanjiFile = QStringLiteral("Mojimaru1.dat");
 const QString QuestionIndexFile = QStringLiteral("Mondai2.dat");
 
 constexpr int MaxQuestionIndexRecords = LastKanjiSlot - FirstKanjiNo + 1;
+// The dictionary holds every kanji of grades 1 to 3: the pickers list the earlier grades'
+// kanji too, and a missing one would show as a blank.
+constexpr int DictionaryKanji = 440;
 
 void checkGlyph(const KanjiRecord& r)
 {
@@ -92,6 +95,11 @@ void StudyState::LoadKanji()
         if (r.Component2Group >= 1)
             appendTo((*byComponent)[r.Component2Group][r.Component2No],
                      componentUsed[r.Component2Group][r.Component2No], r.KanjiNo, "component");
+    }
+
+    for (int n = 1; n <= DictionaryKanji; ++n) {
+        if ((*table)[n].Glyph.isEmpty())
+            throw RangeError(KanjiFile, QStringLiteral("kanji %1 is missing").arg(n));
     }
 
     KanjiTable = *table;

@@ -89,6 +89,11 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         {"no Mojimaru1.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mojimaru1.dat")); }, failureOf("Mojimaru1.dat")},
         {"bad Mojimaru1.dat", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), Bytes().i16(1025).u8(0x88).u8(0xab).i16(1).zeros(8)); },
          failureOf("Mojimaru1.dat")},
+        {"empty Mojimaru1.dat", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), QByteArray()); }, failureOf("Mojimaru1.dat")},
+        {"Mojimaru1.dat without kanji 300", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), AppFixture::kanjiDictionary(300)); },
+         failureOf("Mojimaru1.dat")},
+        {"Mojimaru1.dat without kanji 1", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), AppFixture::kanjiDictionary(1)); },
+         failureOf("Mojimaru1.dat")},
         {"eleven pupils", [](AppFixture& a) { a.writeRoster(11); }, failureOf("Player1.dat")},
         {"bad history of pupil 2",
          [](AppFixture& a) {
