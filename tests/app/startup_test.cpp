@@ -114,6 +114,13 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         {"garbage Pop3.wmf", [](AppFixture& a) { a.write(QStringLiteral("Pop3.wmf"), "GIF89a not a metafile"); }, failureOf("Pop3.wmf")},
         {"settings beyond 16 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time=99999\n"); },
          failureOf("Mojimaru.ini")},
+        {"settings beyond 32 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nWrite_Time=2147483648\n"); },
+         failureOf("Mojimaru.ini")},
+        {"settings below 32 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time=-2147483649\n"); },
+         failureOf("Mojimaru.ini")},
+        {"settings beyond 64 bits",
+         [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time= 123456789012345678901234567890\n"); },
+         failureOf("Mojimaru.ini")},
     };
     for (const Case& c : cases) {
         AppFixture app;
@@ -125,6 +132,20 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         EXPECT_TRUE(!app.mainMenu->notice() || !app.mainMenu->notice()->isVisible()) << c.name;
         EXPECT_TRUE(folderContents(app.dir.path()) == before) << c.name << ": a failed start changes no file";
     }
+}
+
+// A settings file saved by an editor that marks UTF-8 with a byte-order mark: its first section
+// is read, and the missing key goes into that section, the rest of the file kept as it was.
+TEST(Startup, ASettingsFileWithAByteOrderMarkIsReadAsItStands)
+{
+    AppFixture app;
+    app.write(QStringLiteral("config/Mojimaru.ini"), "\xEF\xBB\xBF[Mojimaru3]\r\nDebug=1\r\nWrite_Time=7\r\n");
+    ASSERT_TRUE(app.start()) << qPrintable(app.messages.shown.join(u'\n'));
+    EXPECT_TRUE(app.state.DebugMode);
+    EXPECT_EQ(app.state.WriteTimeLimit, 7);
+    EXPECT_EQ(app.state.ReadTimeLimit, 10);
+    EXPECT_EQ(readFile(app.path(QStringLiteral("config/Mojimaru.ini"))),
+              QByteArray("\xEF\xBB\xBF[Mojimaru3]\r\nDebug=1\r\nWrite_Time=7\r\nRead_Time=10\r\n"));
 }
 
 TEST(Startup, MissingComponentTableEndsTheProgramAfterLoadingTheRest)
