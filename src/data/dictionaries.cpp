@@ -132,8 +132,10 @@ QuestionRecord StudyState::ReadQuestion(int kanjiNo, int questionNo) const
 {
     static const QString BankFile = QStringLiteral("Mondai1.dat");
     const QuestionIndexRecord& index = QuestionIndex[kanjiNo];
-    return filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
-                                                   qint64(index.FirstQuestion) - 1 + questionNo - 1);
+    const QuestionRecord record = filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
+                                                                          qint64(index.FirstQuestion) - 1 + questionNo - 1);
+    requireRange(record.TargetPart, 1, 3, BankFile, "target part");
+    return record;
 }
 
 } // namespace moji

@@ -183,7 +183,8 @@ public:
     // Kind 1..2). An empty list when the file does not exist.
     std::vector<HistoryRecord> ReadHistory(int playerNo) const;
 
-    // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank.
+    // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank,
+    // and RangeError naming it when the target part is not 1, 2 or 3.
     QuestionRecord ReadQuestion(int kanjiNo, int questionNo) const;
 
     // Mojimaru.ini.
