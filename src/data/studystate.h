@@ -175,8 +175,8 @@ public:
     void WriteRoster() const;
     // Adds a pupil with this name at level 1 reading and writes the roster at once, so that
     // a pupil is never lost when the program ends without its exit command. Returns the
-    // pupil's number. The roster stays extended in memory even when the write fails
-    // (FileError), and the exit command writes it again.
+    // pupil's number. When the write fails (FileError) the pupil is taken out again: the
+    // roster in memory never holds a pupil the file does not.
     int RegisterPupil(const SjisString<10>& name);
 
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
