@@ -20,6 +20,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <utility>
 
 using namespace moji;
 
@@ -232,6 +233,12 @@ public:
         return *this;
     }
     QByteArray bytes() const { return m_bytes; }
+    // Sets the standard header's size (in words, from the header at `headerAt` to the end).
+    void declareSize(int headerAt)
+    {
+        const auto words = qToLittleEndian(quint32((m_bytes.size() - headerAt) / 2));
+        m_bytes.replace(headerAt + 6, 4, reinterpret_cast<const char*>(&words), 4);
+    }
 
 private:
     QByteArray m_bytes;
@@ -279,6 +286,7 @@ QByteArray metafile(bool placeable)
     m.record(0x01F0, {3});                                  // DeleteObject
     m.record(0x02FA, {5, 0, 0, 0, 0}).record(0x012D, {3});  // null pen in the freed slot
     m.record(0x0000, {});
+    m.declareSize(placeable ? 22 : 0);
     return m.bytes();
 }
 
@@ -311,11 +319,13 @@ void programSeeds(const QString& folder)
             bytes.truncate(s.maxBytes);
         put(s.target, QLatin1String(s.file), bytes);
     }
-    const QStringList pictures = QDir(folder).entryList({QStringLiteral("*.wmf")}, QDir::Files);
-    for (const QString& name : pictures) {
-        QFile file(folder + QLatin1Char('/') + name);
-        if (file.open(QIODevice::ReadOnly))
-            put("fuzz_metafile", name, file.readAll());
+    for (const auto& [pattern, target] : {std::pair{"*.wmf", "fuzz_metafile"}, std::pair{"*.bmp", "fuzz_bitmap"}}) {
+        const QStringList pictures = QDir(folder).entryList({QLatin1String(pattern)}, QDir::Files);
+        for (const QString& name : pictures) {
+            QFile file(folder + QLatin1Char('/') + name);
+            if (file.open(QIODevice::ReadOnly))
+                put(target, name, file.readAll());
+        }
     }
 }
 

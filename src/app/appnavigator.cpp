@@ -1,5 +1,6 @@
 #include "appnavigator.h"
 
+#include "errors.h"
 #include "program.h"
 #include "tf_game1.h"
 #include "tf_game3.h"
@@ -15,9 +16,24 @@
 #include "tf_shutsudai.h"
 #include "tf_touroku.h"
 
+#include <QApplication>
+
 namespace moji {
 
 void AppNavigator::show(Screen screen)
+{
+    try {
+        open(screen);
+    } catch (const DataError& e) {
+        // A screen that cannot be built from its files (a damaged picture): say which file,
+        // and end the program as on any data file that fails.
+        m_program.messages.error(QApplication::activeWindow(), errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    }
+}
+
+void AppNavigator::open(Screen screen)
 {
     switch (screen) {
     case Screen::MainMenu:

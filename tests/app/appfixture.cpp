@@ -75,11 +75,12 @@ QByteArray AppFixture::kanjiDictionary(int leaveOut)
 
 QByteArray AppFixture::metafile()
 {
-    // Placeable header (box 0,0-100,100), standard header, one black rectangle, end.
+    // Placeable header (box 0,0-100,100), standard header declaring 19 words (itself, the
+    // rectangle and the end), one black rectangle, end.
     Bytes m;
     m.i16(0xCDD7).i16(0x9AC6).i16(0).i16(0).i16(0).i16(100).i16(100).i16(96).i16(0).i16(0);
     m.i16(0xCDD7 ^ 0x9AC6 ^ 100 ^ 100 ^ 96);
-    m.i16(1).i16(9).i16(0x0300).i16(0).i16(0).i16(0).i16(0).i16(0).i16(0);
+    m.i16(1).i16(9).i16(0x0300).i16(19).i16(0).i16(0).i16(7).i16(0).i16(0);
     m.i16(7).i16(0).i16(0x041B).i16(80).i16(80).i16(20).i16(20);
     m.i16(3).i16(0).i16(0);
     return m;

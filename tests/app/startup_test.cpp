@@ -86,6 +86,19 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         {"no ButtonX.bmp", [](AppFixture& a) { a.remove(QStringLiteral("ButtonX.bmp")); }, failureOf("\\ButtonX.bmp")},
         {"ButtonX.bmp too small", [](AppFixture& a) { QImage(48, 48, QImage::Format_RGB32).save(a.path(QStringLiteral("ButtonX.bmp")), "BMP"); },
          failureOf("\\ButtonX.bmp")},
+        {"ButtonX.bmp cut short",
+         [](AppFixture& a) {
+             const QByteArray whole = readFile(a.path(QStringLiteral("ButtonX.bmp")));
+             a.write(QStringLiteral("ButtonX.bmp"), whole.left(whole.size() - 4 * 48 * 8));
+         },
+         failureOf("\\ButtonX.bmp")},
+        {"ButtonX.bmp declaring another size",
+         [](AppFixture& a) {
+             QByteArray bytes = readFile(a.path(QStringLiteral("ButtonX.bmp")));
+             bytes[2] = char(bytes[2] + 1);
+             a.write(QStringLiteral("ButtonX.bmp"), bytes);
+         },
+         failureOf("\\ButtonX.bmp")},
         {"no Mojimaru1.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mojimaru1.dat")); }, failureOf("Mojimaru1.dat")},
         {"bad Mojimaru1.dat", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), Bytes().i16(1025).u8(0x88).u8(0xab).i16(1).zeros(8)); },
          failureOf("Mojimaru1.dat")},
@@ -112,6 +125,12 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         {"no Mondai2.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mondai2.dat")); }, failureOf("Mondai2.dat")},
         {"no Pop7.wmf", [](AppFixture& a) { a.remove(QStringLiteral("Pop7.wmf")); }, failureOf("Pop7.wmf")},
         {"garbage Pop3.wmf", [](AppFixture& a) { a.write(QStringLiteral("Pop3.wmf"), "GIF89a not a metafile"); }, failureOf("Pop3.wmf")},
+        {"Pop5.wmf cut short", [](AppFixture& a) { a.write(QStringLiteral("Pop5.wmf"), AppFixture::metafile().chopped(6)); }, failureOf("Pop5.wmf")},
+        {"Pop9.wmf running on past its end", [](AppFixture& a) { a.write(QStringLiteral("Pop9.wmf"), AppFixture::metafile() + QByteArray(2, '\0')); },
+         failureOf("Pop9.wmf")},
+        {"Pop10.wmf with a damaged placeable header",
+         [](AppFixture& a) { a.write(QStringLiteral("Pop10.wmf"), QByteArray(AppFixture::metafile()).replace(10, 2, Bytes().i16(64).data())); },
+         failureOf("Pop10.wmf")},
         {"settings beyond 16 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time=99999\n"); },
          failureOf("Mojimaru.ini")},
         {"settings beyond 32 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nWrite_Time=2147483648\n"); },
