@@ -202,6 +202,27 @@ TEST(Startup, AScreenTooNarrowIsRefused)
     EXPECT_FALSE(large.start({700, 600, 32, 60, 120})) << "the larger layout needs 800 pixels";
 }
 
+// The program, when its single-instance lock cannot be made (here something no copy wrote
+// stands in its place), does not pass for a second copy: it names the lock file and ends with
+// an error status.
+TEST(Startup, ALockThatCannotBeMadeIsReported)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(QDir(runtime.path()).mkdir(QStringLiteral("Moji_Maru3.lock")));
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(MOJIMARU_PRINTING), {});
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the program kept running without its lock";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()),
+              fileErrorMessage(runtime.filePath(QStringLiteral("Moji_Maru3.lock"))) + QLatin1Char('\n'));
+}
+
 // The real program, started while another copy holds the lock, ends at once with no window.
 TEST(Startup, ASecondCopyEndsSilently)
 {
@@ -209,7 +230,7 @@ TEST(Startup, ASecondCopyEndsSilently)
     ASSERT_TRUE(QFileInfo::exists(program));
     QTemporaryDir runtime;
     SingleInstance first(QStringLiteral("Moji_Maru3"), runtime.path());
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
 
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
