@@ -22,6 +22,18 @@ QString failureOf(const char* file)
     return fileErrorMessage(QString::fromUtf8(file));
 }
 
+// Starts `program` as a process, offscreen and silent, its runtime folder (where the
+// single-instance lock lies) in `runtime`.
+void startWithRuntimeFolder(QProcess& process, const QString& program, const QString& runtime)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    process.setProcessEnvironment(env);
+    process.start(program, {});
+}
+
 } // namespace
 
 // The loading notice, a window of its own, goes with the main menu rather than outliving it.
@@ -210,12 +222,7 @@ TEST(Startup, ALockThatCannotBeMadeIsReported)
     QTemporaryDir runtime;
     ASSERT_TRUE(QDir(runtime.path()).mkdir(QStringLiteral("Moji_Maru3.lock")));
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(MOJIMARU_PRINTING), {});
+    startWithRuntimeFolder(program, QStringLiteral(MOJIMARU_PRINTING), runtime.path());
     ASSERT_TRUE(program.waitForFinished(10000)) << "the program kept running without its lock";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 1);
@@ -233,12 +240,7 @@ TEST(Startup, ASecondCopyEndsSilently)
     ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
 
     QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    second.setProcessEnvironment(env);
-    second.start(program, {});
+    startWithRuntimeFolder(second, program, runtime.path());
     ASSERT_TRUE(second.waitForFinished(10000)) << "the second copy kept running";
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
