@@ -1,5 +1,6 @@
 // Start-up: the order of loading, every failure message naming the file start-up was
-// handling, and a second copy of the program that ends without a window.
+// handling (and changing no file), a second copy of the program that ends without a window,
+// and a single-instance lock that cannot be made, which is reported.
 
 #include "appfixture.h"
 #include "singleinstance.h"
