@@ -1,6 +1,6 @@
 // Game1.dat (the matching game) and Game13.dat (the catcher) through what the table screen
 // does after a game: read the stored rows, rank the new result among them, write the table
-// back. The table written must read again, ten rows at most.
+// back. The table written must read again, ten rows at most, every name as it was.
 
 #include "daynumber.h"
 #include "filestore.h"
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const QDate today = moji::daynumber::toDate(fuzz::fixedClock().now()).value();
     try {
         const auto stored = moji::filestore::readRecords<moji::GameScoreRecord>(path, file);
-        const std::vector<moji::ScoreRow> rows = moji::ScoreTable::rank(stored, score, QStringLiteral("じろう"), today);
+        const std::vector<moji::ScoreRow> rows = moji::ScoreTable::rank(stored, score, moji::SjisString<10>::fromUnicode(QStringLiteral("じろう")), today);
         FUZZ_CHECK(rows.size() <= std::size_t(moji::ScoreTable::MaxRows));
         const int row = moji::ScoreTable::newRow(rows);
         (void)moji::ScoreTable::message(row);
@@ -30,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         moji::filestore::writeAtomically(path, file, bytes);
         const auto written = moji::filestore::readRecords<moji::GameScoreRecord>(path, file);
         FUZZ_CHECK(written.size() == rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            FUZZ_CHECK(written[i].Name == rows[i].name); // names go back byte for byte
         if (row > 0)
             FUZZ_CHECK(written[std::size_t(row - 1)].Score == score);
     } catch (const moji::DataError&) {

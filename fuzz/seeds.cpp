@@ -20,6 +20,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <utility>
 
 using namespace moji;
 
@@ -45,12 +46,13 @@ QByteArray sjis(const QString& text)
 
 void kanjiSeeds()
 {
+    // A dictionary must hold every kanji of grades 1 to 3 to be valid.
     QByteArray file;
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 440; ++i) {
         KanjiRecord r;
-        r.KanjiNo = int16_t(FirstKanjiNo + i);
-        r.GlyphLead = 0x88;
-        r.GlyphTrail = uint8_t(0xA0 + i);
+        r.KanjiNo = int16_t(1 + i);
+        r.GlyphLead = uint8_t(0x88 + i / 90);
+        r.GlyphTrail = uint8_t(0x9F + i % 90);
         r.StrokeCount = int16_t(1 + i % 20);
         r.Component1Group = int16_t(1 + i % 8);
         r.Component1No = int16_t(1 + i % 5);
@@ -58,7 +60,7 @@ void kanjiSeeds()
         r.Component2No = int16_t(i % 3 == 0 ? 0 : 2 + i % 7);
         file += r.encode();
     }
-    put("fuzz_kanji", QStringLiteral("level1"), file);
+    put("fuzz_kanji", QStringLiteral("grades1to3"), file);
 }
 
 void radicalSeeds()
@@ -231,6 +233,12 @@ public:
         return *this;
     }
     QByteArray bytes() const { return m_bytes; }
+    // Sets the standard header's size (in words, from the header at `headerAt` to the end).
+    void declareSize(int headerAt)
+    {
+        const auto words = qToLittleEndian(quint32((m_bytes.size() - headerAt) / 2));
+        m_bytes.replace(headerAt + 6, 4, reinterpret_cast<const char*>(&words), 4);
+    }
 
 private:
     QByteArray m_bytes;
@@ -278,6 +286,7 @@ QByteArray metafile(bool placeable)
     m.record(0x01F0, {3});                                  // DeleteObject
     m.record(0x02FA, {5, 0, 0, 0, 0}).record(0x012D, {3});  // null pen in the freed slot
     m.record(0x0000, {});
+    m.declareSize(placeable ? 22 : 0);
     return m.bytes();
 }
 
@@ -310,11 +319,13 @@ void programSeeds(const QString& folder)
             bytes.truncate(s.maxBytes);
         put(s.target, QLatin1String(s.file), bytes);
     }
-    const QStringList pictures = QDir(folder).entryList({QStringLiteral("*.wmf")}, QDir::Files);
-    for (const QString& name : pictures) {
-        QFile file(folder + QLatin1Char('/') + name);
-        if (file.open(QIODevice::ReadOnly))
-            put("fuzz_metafile", name, file.readAll());
+    for (const auto& [pattern, target] : {std::pair{"*.wmf", "fuzz_metafile"}, std::pair{"*.bmp", "fuzz_bitmap"}}) {
+        const QStringList pictures = QDir(folder).entryList({QLatin1String(pattern)}, QDir::Files);
+        for (const QString& name : pictures) {
+            QFile file(folder + QLatin1Char('/') + name);
+            if (file.open(QIODevice::ReadOnly))
+                put(target, name, file.readAll());
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "appnavigator.h"
 
+#include "errors.h"
 #include "program.h"
 #include "tf_game1.h"
 #include "tf_game3.h"
@@ -15,6 +16,8 @@
 #include "tf_shutsudai.h"
 #include "tf_touroku.h"
 
+#include <QApplication>
+
 namespace moji {
 
 void AppNavigator::show(Screen screen)
@@ -22,6 +25,19 @@ void AppNavigator::show(Screen screen)
     // A screen that finishes while the program ends opens nothing after it.
     if (m_program.ending)
         return;
+    try {
+        open(screen);
+    } catch (const DataError& e) {
+        // A screen that cannot be built from its files (a damaged picture): say which file,
+        // and end the program as on any data file that fails.
+        m_program.messages.error(QApplication::activeWindow(), errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    }
+}
+
+void AppNavigator::open(Screen screen)
+{
     switch (screen) {
     case Screen::MainMenu:
         m_main.showScreen();

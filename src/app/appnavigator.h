@@ -20,6 +20,9 @@ public:
     void openSettings(QWidget* parent) override;
 
 private:
+    // Builds and shows the screen; a screen whose files are damaged raises DataError.
+    void open(Screen screen);
+
     Program& m_program;
     TF_Main& m_main;
     QPointer<TF_Mode> m_modeMenu;

@@ -54,9 +54,10 @@ void setUpApplication()
 }
 
 ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                                 const Clock* clock)
+                                 const Clock* clock, Messages* messages)
     : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.pathOf(QStringLiteral("Mojimaru3.hlp"))),
-      m_program(m_state, m_clock, m_random, *m_audio, m_help, m_messages), m_mainMenu(m_program, screen),
+      m_program(m_state, m_clock, m_random, *m_audio, m_help, messages ? *messages : m_messages),
+      m_mainMenu(m_program, screen),
       m_navigator(m_program, m_mainMenu)
 {
     m_state.settingsPath = settingsPath;
@@ -73,7 +74,8 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     // event loop runs.
     SystemSignals systemSignals;
     SingleInstance instance;
-    if (!instance.acquire())
+    const SingleInstance::Outcome lock = instance.acquire();
+    if (lock == SingleInstance::Outcome::HeldByAnotherCopy)
         return 0; // another copy runs: end at once, showing nothing
 
     PreparedDisplay display = prepareDisplay(argc, argv);
@@ -81,10 +83,16 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     QApplication app(argc, argv);
     display.probe.reset();
     setUpApplication();
+    if (lock == SingleInstance::Outcome::Failed) {
+        // Without the lock a second copy could run beside this one on the same files.
+        MessageBoxes boxes;
+        (hooks.messages ? *hooks.messages : boxes).error(nullptr, fileErrorMessage(instance.path()));
+        return 1;
+    }
     ProgramServices services(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + QStringLiteral("/Mojimaru.ini"),
-                             screen);
+                             screen, nullptr, hooks.messages);
     TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)

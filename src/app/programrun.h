@@ -25,9 +25,10 @@ void setUpApplication();
 // The program's shared services and its main menu, wired together, for a program folder.
 class ProgramServices {
 public:
-    // `clock` replaces the system clock when given (the screenshot tour moves time by hand).
+    // `clock` replaces the system clock when given (the screenshot tour moves time by hand),
+    // `messages` the program's message boxes.
     ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                    const Clock* clock = nullptr);
+                    const Clock* clock = nullptr, Messages* messages = nullptr);
 
     Program& program() { return m_program; }
     StudyState& state() { return m_state; }
@@ -54,10 +55,15 @@ struct RunHooks {
     std::function<void(TF_Main&)> firstPaint;
     // The program folder; empty for the executable's own folder.
     QString programFolder;
+    // Shows the program's messages in place of its message boxes (a test reads them); null
+    // for the message boxes.
+    Messages* messages = nullptr;
 };
 
 // The whole program: one copy only, the display scaled to the design, the shared services,
-// then the main menu, whose creation runs start-up, and the event loop.
+// then the main menu, whose creation runs start-up, and the event loop. Ends with 0 at once
+// while another copy runs, and with 1 after the error report when the single-instance lock
+// cannot be made.
 int runProgram(int argc, char** argv, const RunHooks& hooks = {});
 
 } // namespace moji

@@ -1,7 +1,7 @@
 #include "startuploader.h"
 
+#include "bitmap.h"
 #include "errors.h"
-#include "filestore.h"
 #include "metafile.h"
 #include "program.h"
 #include "studystate.h"
@@ -34,8 +34,8 @@ QString StartupLoader::pathOf(const QString& name) const
 void StartupLoader::loadHeaderPictures()
 {
     begin(QStringLiteral("\\ButtonX.bmp"));
-    QImage strip;
-    if (!strip.load(pathOf(QStringLiteral("ButtonX.bmp"))) || strip.width() < 8 * 48 || strip.height() < 48)
+    QImage strip = readBitmap(pathOf(QStringLiteral("ButtonX.bmp")), m_currentFile);
+    if (strip.width() < 8 * 48 || strip.height() < 48)
         throw FileError(m_currentFile, QStringLiteral("not a picture strip of eight 48 x 48 cells"));
     strip = strip.convertToFormat(QImage::Format_RGB32);
     for (int k = 0; k < 8; ++k)
@@ -82,13 +82,11 @@ void StartupLoader::loadNoticePictures(int side)
     for (int n = 1; n <= 10; ++n) {
         const QString name = QStringLiteral("Pop%1.wmf").arg(n);
         begin(name);
-        const auto metafile = Metafile::parse(filestore::readAll(pathOf(name), name));
-        if (!metafile)
-            throw FileError(name, QStringLiteral("not a metafile"));
+        const Metafile metafile = Metafile::read(pathOf(name), name);
         QImage work(side, side, QImage::Format_RGB32);
         work.fill(Qt::white);
         QPainter painter(&work);
-        metafile->render(painter, QRectF(0, 0, side, side));
+        metafile.render(painter, QRectF(0, 0, side, side));
         painter.end();
         m_program.popImages[std::size_t(n - 1)] = whiteTransparent(work);
     }

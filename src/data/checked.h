@@ -53,7 +53,7 @@ inline void addChecked(int16_t& counter, int amount = 1)
 }
 
 // Raises RangeError unless lo <= value <= hi; `what` names the value in the report.
-inline void requireRange(int value, int lo, int hi, const QString& fileName, const char* what)
+inline void requireRange(qint64 value, int lo, int hi, const QString& fileName, const char* what)
 {
     if (value < lo || value > hi)
         throw RangeError(fileName, QStringLiteral("%1 = %2 outside %3..%4").arg(QLatin1String(what)).arg(value).arg(lo).arg(hi));

@@ -16,6 +16,9 @@ const QString KanjiFile = QStringLiteral("Mojimaru1.dat");
 const QString QuestionIndexFile = QStringLiteral("Mondai2.dat");
 
 constexpr int MaxQuestionIndexRecords = LastKanjiSlot - FirstKanjiNo + 1;
+// The dictionary holds every kanji of grades 1 to 3: the pickers list the earlier grades'
+// kanji too, and a missing one would show as a blank.
+constexpr int DictionaryKanji = 440;
 
 void checkGlyph(const KanjiRecord& r)
 {
@@ -94,6 +97,11 @@ void StudyState::LoadKanji()
                      componentUsed[r.Component2Group][r.Component2No], r.KanjiNo, "component");
     }
 
+    for (int n = 1; n <= DictionaryKanji; ++n) {
+        if ((*table)[n].Glyph.isEmpty())
+            throw RangeError(KanjiFile, QStringLiteral("kanji %1 is missing").arg(n));
+    }
+
     KanjiTable = *table;
     KanjiByStrokes = *byStrokes;
     KanjiByComponent = *byComponent;
@@ -124,8 +132,10 @@ QuestionRecord StudyState::ReadQuestion(int kanjiNo, int questionNo) const
 {
     static const QString BankFile = QStringLiteral("Mondai1.dat");
     const QuestionIndexRecord& index = QuestionIndex[kanjiNo];
-    return filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
-                                                   qint64(index.FirstQuestion) - 1 + questionNo - 1);
+    const QuestionRecord record = filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
+                                                                          qint64(index.FirstQuestion) - 1 + questionNo - 1);
+    requireRange(record.TargetPart, 1, 3, BankFile, "target part");
+    return record;
 }
 
 } // namespace moji

@@ -34,6 +34,20 @@ public:
     explicit RangeError(const QString& detail) : DataError(QString(), detail) {}
 };
 
+// Runs `work`. A RangeError that names no file is raised again naming `fileName`: the values
+// that went out of range came from that file, and the report must say which one.
+template <typename Work>
+decltype(auto) blamingFile(const QString& fileName, Work&& work)
+{
+    try {
+        return work();
+    } catch (const RangeError& e) {
+        if (!e.fileName().isEmpty())
+            throw;
+        throw RangeError(fileName, e.detail());
+    }
+}
+
 // The exact text shown for a failing data file: the name, then the fixed sentence with its
 // trailing blank.
 QString fileErrorMessage(const QString& fileName);

@@ -29,12 +29,10 @@ std::vector<Record> readRecords(const QString& path, const QString& displayName)
     const QByteArray bytes = readAll(path, displayName);
     std::vector<Record> records;
     records.reserve(std::size_t(bytes.size() / Record::Size));
-    try {
+    blamingFile(displayName, [&] {
         for (const QByteArrayView raw : splitRecords(bytes, Record::Size))
             records.push_back(Record::decode(raw));
-    } catch (const RangeError& e) {
-        throw RangeError(displayName, e.detail());
-    }
+    });
     return records;
 }
 
@@ -45,11 +43,7 @@ QByteArray readRecordBytes(const QString& path, const QString& displayName, qint
 template <typename Record>
 Record readRecordAt(const QString& path, const QString& displayName, qint64 index)
 {
-    try {
-        return Record::decode(readRecordBytes(path, displayName, index, Record::Size));
-    } catch (const RangeError& e) {
-        throw RangeError(displayName, e.detail());
-    }
+    return blamingFile(displayName, [&] { return Record::decode(readRecordBytes(path, displayName, index, Record::Size)); });
 }
 
 // Replaces the file with `bytes` through a temporary file in the same folder that is flushed

@@ -5,10 +5,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <limits>
 
 namespace moji {
 
 namespace {
+
+const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 
 std::optional<QByteArray> sectionName(const QByteArray& line)
 {
@@ -59,9 +64,14 @@ void IniFile::load()
 {
     m_lines.clear();
     m_newline = "\n";
+    m_byteOrderMark.clear();
     if (!filestore::exists(m_path))
         return;
-    const QByteArray bytes = filestore::readAll(m_path, m_displayName);
+    QByteArray bytes = filestore::readAll(m_path, m_displayName);
+    if (bytes.startsWith(ByteOrderMark)) {
+        m_byteOrderMark = ByteOrderMark;
+        bytes.remove(0, m_byteOrderMark.size());
+    }
     if (bytes.contains("\r\n"))
         m_newline = "\r\n";
     m_lines = bytes.split('\n');
@@ -77,7 +87,7 @@ void IniFile::save() const
 {
     // The settings folder may not exist yet on a fresh account.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QByteArray bytes;
+    QByteArray bytes = m_byteOrderMark;
     for (const QByteArray& line : m_lines)
         bytes += line + m_newline;
     filestore::writeAtomically(m_path, m_displayName, bytes);
@@ -128,11 +138,15 @@ qint64 IniFile::readInteger(const QString& section, const QString& key, qint64 f
     const auto text = readString(section, key);
     if (!text)
         return fallback;
+    const QString number = text->trimmed();
     bool ok = false;
-    const qint64 value = text->trimmed().toLongLong(&ok, 10);
-    if (!ok || value < INT32_MIN || value > INT32_MAX)
+    const qint64 value = number.toLongLong(&ok, 10);
+    if (ok)
+        return value;
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!wholeNumber.match(number).hasMatch())
         return fallback;
-    return value;
+    return number.startsWith(QLatin1Char('-')) ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)

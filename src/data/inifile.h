@@ -24,7 +24,8 @@ public:
 
     std::optional<QString> readString(const QString& section, const QString& key) const;
     // The value as a whole decimal number (optional sign, surrounding blanks allowed);
-    // `fallback` when the key is absent, empty, not a number or beyond 32 bits.
+    // `fallback` when the key is absent, empty or not a number. A number beyond 64 bits comes
+    // back as the limit of its sign, so that a range check refuses it like any other.
     qint64 readInteger(const QString& section, const QString& key, qint64 fallback) const;
     void writeString(const QString& section, const QString& key, const QString& value);
 
@@ -37,6 +38,8 @@ private:
     QString m_displayName;
     QList<QByteArray> m_lines;
     QByteArray m_newline = "\n";
+    // A UTF-8 byte-order mark some editors put before the first line, kept for the save.
+    QByteArray m_byteOrderMark;
 };
 
 } // namespace moji

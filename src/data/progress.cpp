@@ -84,10 +84,14 @@ void StudyState::RecordSessionResult(bool countsTowardLevel)
     record.Counted = countsTowardLevel;
     checkHistoryRecord(record, QString());
 
-    // Work on copies so that a counter overflow leaves the state as it was.
+    // Work on copies so that a counter overflow leaves the state as it was. The counters were
+    // rebuilt from the history, so an overflow is blamed on it.
+    const QString name = historyFileName(PlayerNo);
     KanjiProgressTable progress = KanjiProgress;
     int16_t points = LevelPoints;
-    if (SessionKind) {
+    blamingFile(name, [&] {
+        if (!SessionKind)
+            return;
         for (int i = 1; i <= 10; ++i) {
             const QuizItem& item = QuizSet[i];
             KanjiProgressEntry& e = progress[item.KanjiNo][StudyMode];
@@ -100,9 +104,8 @@ void StudyState::RecordSessionResult(bool countsTowardLevel)
                     e.Passed = true;
             }
         }
-    }
+    });
 
-    const QString name = historyFileName(PlayerNo);
     filestore::appendRecord(pathOf(name), name, record.encode());
 
     if (!SessionKind)
@@ -121,10 +124,13 @@ void StudyState::RebuildLevelsFromHistory()
     requireRange(PlayerCount, 0, MaxPlayers, QString(), "PlayerCount");
     for (int k = 1; k <= PlayerCount; ++k) {
         TrailingRun run;
-        for (const HistoryRecord& r : ReadHistory(k)) {
-            if (isChallenge(r))
-                run.add(r, true);
-        }
+        const std::vector<HistoryRecord> history = ReadHistory(k);
+        blamingFile(historyFileName(k), [&] {
+            for (const HistoryRecord& r : history) {
+                if (isChallenge(r))
+                    run.add(r, true);
+            }
+        });
         PlayerRecord& player = Roster[k];
         player.Level = run.level;
         player.Mode = run.mode;
@@ -141,21 +147,23 @@ void StudyState::SelectPupil(int p)
 
     KanjiProgressTable progress;
     TrailingRun run;
-    for (const HistoryRecord& r : history) {
-        if (!isChallenge(r))
-            continue;
-        // Points count only in the run of the pupil's current step.
-        run.add(r, r.Level == player.Level && r.Mode == player.Mode);
-        for (std::size_t i = 0; i < r.KanjiNo.size(); ++i) {
-            KanjiProgressEntry& e = progress[r.KanjiNo[i]][r.Mode];
-            addChecked(e.Asked);
-            if (r.Correct[i]) {
-                addChecked(e.Correct);
-                if (e.Correct >= CorrectToPass)
-                    e.Passed = true;
+    blamingFile(historyFileName(p), [&] {
+        for (const HistoryRecord& r : history) {
+            if (!isChallenge(r))
+                continue;
+            // Points count only in the run of the pupil's current step.
+            run.add(r, r.Level == player.Level && r.Mode == player.Mode);
+            for (std::size_t i = 0; i < r.KanjiNo.size(); ++i) {
+                KanjiProgressEntry& e = progress[r.KanjiNo[i]][r.Mode];
+                addChecked(e.Asked);
+                if (r.Correct[i]) {
+                    addChecked(e.Correct);
+                    if (e.Correct >= CorrectToPass)
+                        e.Passed = true;
+                }
             }
         }
-    }
+    });
 
     PlayerNo = int16_t(p);
     CurrentLevel = player.Level;

@@ -33,7 +33,7 @@ public:
         const QByteArrayView text = bytes(Max);
         if (length > Max)
             throw RangeError(QStringLiteral("%1 length %2 exceeds %3").arg(QLatin1String(field)).arg(length).arg(Max));
-        return SjisString<Max>::fromBytes(text.first(length));
+        return SjisString<Max>::asStored(text.first(length));
     }
 
 private:

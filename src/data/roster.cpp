@@ -40,7 +40,15 @@ int StudyState::RegisterPupil(const SjisString<10>& name)
     pupil.Mode = 1;
     ++PlayerCount;
     Roster[PlayerCount] = pupil;
-    WriteRoster();
+    try {
+        WriteRoster();
+    } catch (const DataError&) {
+        // A pupil the roster on disk does not hold is not kept: their history would be filed
+        // under a number the next registration gives to someone else.
+        Roster[PlayerCount] = PlayerRecord();
+        --PlayerCount;
+        throw;
+    }
     return PlayerCount;
 }
 

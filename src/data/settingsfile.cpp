@@ -29,7 +29,7 @@ int16_t readMinutes(IniFile& ini, const QString& key, bool& changed)
         changed = true;
         return DefaultMinutes;
     }
-    requireRange(int(value), -32768, 32767, SettingsFile, qPrintable(key));
+    requireRange(value, -32768, 32767, SettingsFile, qPrintable(key));
     return int16_t(value);
 }
 

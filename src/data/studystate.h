@@ -175,15 +175,16 @@ public:
     void WriteRoster() const;
     // Adds a pupil with this name at level 1 reading and writes the roster at once, so that
     // a pupil is never lost when the program ends without its exit command. Returns the
-    // pupil's number. The roster stays extended in memory even when the write fails
-    // (FileError), and the exit command writes it again.
+    // pupil's number. When the write fails (FileError) the pupil is taken out again: the
+    // roster in memory never holds a pupil the file does not.
     int RegisterPupil(const SjisString<10>& name);
 
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
     // Kind 1..2). An empty list when the file does not exist.
     std::vector<HistoryRecord> ReadHistory(int playerNo) const;
 
-    // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank.
+    // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank,
+    // and RangeError naming it when the target part is not 1, 2 or 3.
     QuestionRecord ReadQuestion(int kanjiNo, int questionNo) const;
 
     // Mojimaru.ini.

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace moji {
@@ -50,7 +51,9 @@ QByteArray withoutLastCharacter(QByteArrayView bytes);
 } // namespace cp932
 
 // A length-prefixed CP932 string with a declared maximum number of bytes. Assignment never
-// stores more than the maximum and never keeps half of a two-byte character.
+// stores more than the maximum and never keeps half of a two-byte character; only a string
+// read back from a file keeps its bytes as they stand, valid or not, so that a name the
+// program did not change is written back byte for byte.
 template <int Max>
 class SjisString {
 public:
@@ -62,6 +65,14 @@ public:
     {
         SjisString s;
         s.m_bytes = cp932::cutToBytes(bytes, Max);
+        return s;
+    }
+
+    // The bytes of a stored string exactly as the file holds them, cut only to the maximum.
+    static SjisString asStored(QByteArrayView bytes)
+    {
+        SjisString s;
+        s.m_bytes = bytes.first(std::min<qsizetype>(bytes.size(), Max)).toByteArray();
         return s;
     }
 

@@ -31,8 +31,8 @@ QDate ScoreTable::parseDate(const QString& text, const QDate& today)
     return QDate(year, mm, dd);
 }
 
-std::vector<ScoreRow> ScoreTable::rank(const std::vector<GameScoreRecord>& stored, int score, const QString& name,
-                                       const QDate& today)
+std::vector<ScoreRow> ScoreTable::rank(const std::vector<GameScoreRecord>& stored, int score,
+                                       const SjisString<10>& name, const QDate& today)
 {
     std::vector<ScoreRow> rows;
     bool placed = false;
@@ -44,7 +44,7 @@ std::vector<ScoreRow> ScoreTable::rank(const std::vector<GameScoreRecord>& store
         const GameScoreRecord& r = stored[i];
         if (!placed && r.Score <= score)
             addNew();
-        rows.push_back({false, r.Score, r.Name.toUnicode(), formatDate(daynumber::toDate(r.Date).value_or(QDate())), r.Date});
+        rows.push_back({false, r.Score, r.Name, formatDate(daynumber::toDate(r.Date).value_or(QDate())), r.Date});
     }
     if (!placed)
         addNew();
@@ -75,7 +75,7 @@ std::vector<GameScoreRecord> ScoreTable::records(const std::vector<ScoreRow>& ro
     for (const ScoreRow& row : rows) {
         GameScoreRecord r;
         r.Score = int16_t(QString::number(row.score).toInt());
-        r.Name = SjisString<10>::fromUnicode(row.name);
+        r.Name = row.name;
         const QDate date = parseDate(row.date, today);
         // A stored date that could not be shown is kept as it was rather than lost.
         r.Date = date.isValid() ? daynumber::fromDate(date) : row.storedDate;

@@ -13,7 +13,7 @@ namespace moji {
 struct ScoreRow {
     bool isNew = false; // the result just played ("＊")
     int score = 0;
-    QString name;
+    SjisString<10> name; // as stored, or the pupil's as registered
     QString date; // "yy/mm/dd"
     double storedDate = 0; // kept for a date that cannot be shown
 };
@@ -29,8 +29,8 @@ public:
 
     // The new result goes before the first stored result whose score is not higher, so on
     // equal scores it ranks above the older ones; the table keeps ten rows at most.
-    static std::vector<ScoreRow> rank(const std::vector<GameScoreRecord>& stored, int score, const QString& name,
-                                      const QDate& today);
+    static std::vector<ScoreRow> rank(const std::vector<GameScoreRecord>& stored, int score,
+                                      const SjisString<10>& name, const QDate& today);
     // The new result's row from 1, or 0 when it did not get in.
     static int newRow(const std::vector<ScoreRow>& rows);
     // The result message: the row reached, or that the result did not get in.
@@ -41,7 +41,7 @@ public:
     static QString formatDate(const QDate& date);
     static QDate parseDate(const QString& text, const QDate& today);
 
-    // The records written back, each rebuilt from its row's texts.
+    // The records written back, each rebuilt from its row's texts; names keep their bytes.
     static std::vector<GameScoreRecord> records(const std::vector<ScoreRow>& rows, const QDate& today);
 };
 

@@ -77,11 +77,10 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
         std::vector<GameScoreRecord> stored;
         if (filestore::exists(path))
             stored = filestore::readRecords<GameScoreRecord>(path, file);
-        const QString name = s.Roster[s.PlayerNo].Name.toUnicode();
-        const std::vector<ScoreRow> rows = ScoreTable::rank(stored, score, name, today);
+        const std::vector<ScoreRow> rows = ScoreTable::rank(stored, score, s.Roster[s.PlayerNo].Name, today);
         for (const ScoreRow& row : rows) {
             auto* item = new QTreeWidgetItem(m_list, {row.isNew ? QStringLiteral("＊") : QStringLiteral("  "),
-                                                      QString::number(row.score), row.name, row.date});
+                                                      QString::number(row.score), row.name.toUnicode(), row.date});
             for (int c = 1; c < 4; ++c)
                 item->setTextAlignment(c, Qt::AlignCenter);
         }

@@ -1,5 +1,6 @@
 #include "metafile.h"
 
+#include "filestore.h"
 #include "textcodec.h"
 
 #include <QPainter>
@@ -402,6 +403,38 @@ private:
     std::vector<GdiObject> m_objects;
 };
 
+// Hands each record from `first` on, in order, to `visit(function, params)` until it returns
+// false or a record would run past the end. Returns the offset just past the last record
+// handed over.
+template <typename Visit>
+qsizetype walkRecords(const QByteArray& bytes, qsizetype first, Visit visit)
+{
+    qsizetype r = first;
+    while (r + 6 <= bytes.size()) {
+        const quint32 words = qFromLittleEndian<quint32>(bytes.constData() + r);
+        const quint16 function = qFromLittleEndian<quint16>(bytes.constData() + r + 4);
+        if (words < 3 || qsizetype(words) * 2 > bytes.size() - r)
+            break;
+        const Params params(bytes.constData() + r + 6, qsizetype(words) - 3);
+        r += qsizetype(words) * 2;
+        if (!visit(function, params))
+            break;
+    }
+    return r;
+}
+
+// Whether the records from `first` run exactly to the end of the bytes, the last one the end
+// record and no other.
+bool recordsEndAtTheEnd(const QByteArray& bytes, qsizetype first)
+{
+    bool ended = false;
+    const qsizetype end = walkRecords(bytes, first, [&](quint16 function, const Params&) {
+        ended = function == Eof;
+        return !ended;
+    });
+    return ended && end == bytes.size();
+}
+
 } // namespace
 
 std::optional<Metafile> Metafile::parse(const QByteArray& bytes)
@@ -411,6 +444,12 @@ std::optional<Metafile> Metafile::parse(const QByteArray& bytes)
     qsizetype at = 0;
     if (bytes.size() >= PlaceableSize && qFromLittleEndian<quint32>(bytes.constData()) == PlaceableKey) {
         const char* d = bytes.constData();
+        // The last word is the XOR of the ten before it.
+        quint16 checksum = 0;
+        for (int word = 0; word < 10; ++word)
+            checksum ^= qFromLittleEndian<quint16>(d + 2 * word);
+        if (checksum != qFromLittleEndian<quint16>(d + 20))
+            return std::nullopt;
         const qint16 left = qFromLittleEndian<qint16>(d + 6);
         const qint16 top = qFromLittleEndian<qint16>(d + 8);
         const qint16 right = qFromLittleEndian<qint16>(d + 10);
@@ -425,31 +464,39 @@ std::optional<Metafile> Metafile::parse(const QByteArray& bytes)
     const quint16 type = qFromLittleEndian<quint16>(h);
     const quint16 headerWords = qFromLittleEndian<quint16>(h + 2);
     const quint16 version = qFromLittleEndian<quint16>(h + 4);
-    if ((type != 1 && type != 2) || headerWords != HeaderWords || (version != 0x0100 && version != 0x0300))
+    // The size counts 16-bit words from the standard header to the end of the file.
+    const quint32 sizeWords = qFromLittleEndian<quint32>(h + 6);
+    if ((type != 1 && type != 2) || headerWords != HeaderWords || (version != 0x0100 && version != 0x0300)
+        || qint64(sizeWords) * 2 != bytes.size() - at)
         return std::nullopt;
     m.m_firstRecord = int(at + 2 * HeaderWords);
+    if (!recordsEndAtTheEnd(bytes, m.m_firstRecord))
+        return std::nullopt;
 
     if (m.m_frame.isEmpty()) {
         // Without a placeable header the window records give the frame.
         QPointF org(0, 0);
         QSizeF ext(0, 0);
-        for (qsizetype r = m.m_firstRecord; r + 6 <= bytes.size();) {
-            const quint32 words = qFromLittleEndian<quint32>(bytes.constData() + r);
-            const quint16 function = qFromLittleEndian<quint16>(bytes.constData() + r + 4);
-            if (words < 3 || qsizetype(words) * 2 > bytes.size() - r || function == Eof)
-                break;
-            const Params p(bytes.constData() + r + 6, qsizetype(words) - 3);
+        walkRecords(bytes, m.m_firstRecord, [&](quint16 function, const Params& p) {
             if (function == SetWindowOrg)
                 org = QPointF(p.i16(1), p.i16(0));
             else if (function == SetWindowExt)
                 ext = QSizeF(p.i16(1), p.i16(0));
-            r += qsizetype(words) * 2;
-        }
+            return function != Eof;
+        });
         m.m_frame = QRectF(org, ext).normalized();
         if (m.m_frame.isEmpty())
             m.m_frame = QRectF(0, 0, 1, 1);
     }
     return m;
+}
+
+Metafile Metafile::read(const QString& path, const QString& displayName)
+{
+    auto metafile = parse(filestore::readAll(path, displayName));
+    if (!metafile)
+        throw FileError(displayName, QStringLiteral("not a whole metafile"));
+    return *std::move(metafile);
 }
 
 void Metafile::render(QPainter& painter, const QRectF& target) const
@@ -458,15 +505,7 @@ void Metafile::render(QPainter& painter, const QRectF& target) const
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(target, Qt::IntersectClip);
     Player player(painter, target, m_frame);
-    for (qsizetype r = m_firstRecord; r + 6 <= m_bytes.size();) {
-        const quint32 words = qFromLittleEndian<quint32>(m_bytes.constData() + r);
-        const quint16 function = qFromLittleEndian<quint16>(m_bytes.constData() + r + 4);
-        if (words < 3 || qsizetype(words) * 2 > m_bytes.size() - r)
-            break; // a record running past the end: the rest is not trusted
-        if (!player.play(function, Params(m_bytes.constData() + r + 6, qsizetype(words) - 3)))
-            break;
-        r += qsizetype(words) * 2;
-    }
+    walkRecords(m_bytes, m_firstRecord, [&](quint16 function, const Params& p) { return player.play(function, p); });
     painter.restore();
 }
 

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <csignal>
+
 namespace moji {
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder)
@@ -18,9 +21,20 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder)
     m_lock->setStaleLockTime(0);
 }
 
-bool SingleInstance::acquire()
+SingleInstance::Outcome SingleInstance::acquire()
 {
-    return m_lock->tryLock(0);
+    if (m_lock->tryLock(0))
+        return Outcome::Acquired;
+    // Only a lock held by a live copy means "already running"; anything else is a failure to
+    // be reported, never a reason to end in silence. Qt also reports a lock it cannot read, or
+    // a stale one it cannot remove, as held by another process.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock->error() != QLockFile::LockFailedError || !m_lock->getLockInfo(&pid, &host, &application) || pid <= 0
+        || (::kill(pid_t(pid), 0) != 0 && errno != EPERM))
+        return Outcome::Failed;
+    return Outcome::HeldByAnotherCopy;
 }
 
 } // namespace moji

@@ -5,6 +5,7 @@
 #include "program.h"
 #include "studystate.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -108,8 +109,14 @@ void TF_Touroku::btn_TourokuClick()
     } else {
         try {
             program().state.RegisterPupil(SjisString<10>::fromUnicode(lbl_Name->text()));
+        } catch (const FileError& e) {
+            // The roster cannot be written and the pupil was not kept: the program ends, as on
+            // any data file that fails.
+            program().messages.error(this, fileErrorMessage(e.fileName()));
+            QApplication::closeAllWindows();
+            QApplication::quit();
+            return;
         } catch (const DataError& e) {
-            // The pupil stays registered in memory; the exit command writes the roster again.
             program().messages.error(this, errorReportText(e));
         }
     }

@@ -1,6 +1,8 @@
 #include "pickerpanels.h"
 
 #include "answerpanels.h"
+#include "bitmap.h"
+#include "errors.h"
 #include "kanachart.h"
 #include "program.h"
 #include "screenframe.h"
@@ -8,6 +10,8 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace moji {
 
@@ -31,6 +35,21 @@ QGroupBox* groupBox(const QString& title, QWidget* canvas, const QRect& geometry
     box->setStyleSheet(QStringLiteral("QGroupBox { color: white; border: 1px solid #8080c0; margin-top: 8px; }"
                                       " QGroupBox::title { left: 8px; padding: 0 4px; }"));
     return box;
+}
+
+// BuhinX.bmp, which must hold a 48-pixel cell for every part picture Bushu1.dat places in it.
+QImage readPartStrip(const StudyState& state)
+{
+    static const QString name = QStringLiteral("BuhinX.bmp");
+    const QImage strip = readBitmap(state.pathOf(name), name);
+    int last = 0;
+    for (const auto& group : state.RadicalPictures) {
+        for (const int16_t picture : group)
+            last = std::max<int>(last, picture);
+    }
+    if (strip.height() < 48 || strip.width() < 48 * last)
+        throw FileError(name, QStringLiteral("no cell for part picture %1").arg(last));
+    return strip;
 }
 
 } // namespace
@@ -98,7 +117,8 @@ void PickerPanels::buildWriting(QWidget* canvas)
     for (int g = 1; g <= 8; ++g) {
         QPushButton* b = button(m_radicalGroup, QString::fromUtf8(GroupCaptions[std::size_t(g - 1)]), g, 4, QSize(128, 48), FirstCell);
         b->setObjectName(QStringLiteral("Btn_Bushu%1").arg(g));
-        b->setIcon(QPixmap(state.pathOf(QStringLiteral("bushu%1.bmp").arg(g))));
+        const QString picture = QStringLiteral("bushu%1.bmp").arg(g);
+        b->setIcon(QPixmap::fromImage(readBitmap(state.pathOf(picture), picture)));
         b->setIconSize(QSize(40, 40));
         b->setFont(captionFont);
         b->setStyleSheet(QStringLiteral("color: black; text-align: left; padding-left: 6px;"));
@@ -110,7 +130,7 @@ void PickerPanels::buildWriting(QWidget* canvas)
         m_radicals[std::size_t(g - 1)] = b;
     }
 
-    m_partStrip = QPixmap(state.pathOf(QStringLiteral("BuhinX.bmp")));
+    m_partStrip = QPixmap::fromImage(readPartStrip(state));
     m_partGroup = groupBox(QStringLiteral("ぶしゅをえらぶ"), canvas, QRect(10, PickerTop, 8 * 48 + 20, 5 * 48 + 28), "Grp_Buhin");
     for (int i = 1; i <= 40; ++i) {
         QPushButton* b = button(m_partGroup, QString(), i, 5, QSize(48, 48), FirstCell);

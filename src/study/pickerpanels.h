@@ -21,6 +21,8 @@ struct Program;
 class PickerPanels : public QObject {
     Q_OBJECT
 public:
+    // For writing, the pictures bushu1.bmp … bushu8.bmp and BuhinX.bmp are read at once; one
+    // that is missing or damaged raises FileError naming it.
     PickerPanels(Program& program, AnswerPanels& logic, QWidget* canvas, int studyMode);
 
     // Shows the groups and buttons the logic's state calls for.

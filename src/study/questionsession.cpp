@@ -83,7 +83,7 @@ SentenceView QuestionSession::loadQuestion(int n)
     StudyState& s = m_state;
     QuizItem& item = s.QuizSet[n];
     const QuestionRecord record = s.ReadQuestion(item.KanjiNo, item.QuestionNo);
-    const int target = std::clamp<int>(record.TargetPart, 1, 3);
+    const int target = record.TargetPart;
     const bool reading = s.StudyMode == 1;
     SentenceView view;
     view.target = target;

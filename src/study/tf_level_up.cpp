@@ -1,7 +1,6 @@
 #include "tf_level_up.h"
 
 #include "errors.h"
-#include "filestore.h"
 #include "levelupview.h"
 #include "metafile.h"
 #include "program.h"
@@ -162,17 +161,14 @@ void TF_Level_Up::FormCreate()
 
 void TF_Level_Up::loadPicture(const QString& fileName)
 {
-    const QByteArray bytes = filestore::readAll(m_program.state.pathOf(fileName), fileName);
-    const auto metafile = Metafile::parse(bytes);
-    if (!metafile)
-        throw FileError(fileName, QStringLiteral("not a metafile"));
+    const Metafile metafile = Metafile::read(m_program.state.pathOf(fileName), fileName);
     const qreal ratio = devicePixelRatioF();
     QPixmap picture(QSize(int(m_image->width() * ratio + 0.5), int(m_image->height() * ratio + 0.5)));
     picture.fill(Qt::transparent);
     {
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
-        metafile->render(painter, QRectF(0, 0, picture.width(), picture.height()));
+        metafile.render(painter, QRectF(0, 0, picture.width(), picture.height()));
     }
     picture.setDevicePixelRatio(ratio);
     m_image->setPixmap(picture);

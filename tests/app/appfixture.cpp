@@ -26,10 +26,7 @@ AppFixture::AppFixture()
     for (int n = 1; n <= 10; ++n)
         write(QStringLiteral("Pop%1.wmf").arg(n), metafile());
     write(QStringLiteral("Bushu1.dat"), Bytes().i16(1).i16(0).i16(1).i16(1));
-    Bytes kanji;
-    for (int k = 241; k <= 440; ++k)
-        kanji.i16(k).u8(0x88).u8(0xab).i16(1 + k % 20).i16(0).i16(0).i16(0).i16(0);
-    write(QStringLiteral("Mojimaru1.dat"), kanji);
+    write(QStringLiteral("Mojimaru1.dat"), kanjiDictionary());
     write(QStringLiteral("Mondai2.dat"), QByteArray());
     for (const char* sound : {"Maru.wav", "Batsu.wav", "Menu.mid"})
         write(QString::fromLatin1(sound), "sound");
@@ -65,13 +62,25 @@ bool AppFixture::start(const moji::ScreenInfo& screen)
     return mainMenu->FormCreate();
 }
 
+QByteArray AppFixture::kanjiDictionary(int leaveOut)
+{
+    // Every kanji of grades 1 to 3 drawn as 悪, with the stroke counts taking turns.
+    Bytes kanji;
+    for (int k = 1; k <= 440; ++k) {
+        if (k != leaveOut)
+            kanji.i16(k).u8(0x88).u8(0xab).i16(1 + k % 20).i16(0).i16(0).i16(0).i16(0);
+    }
+    return kanji;
+}
+
 QByteArray AppFixture::metafile()
 {
-    // Placeable header (box 0,0-100,100), standard header, one black rectangle, end.
+    // Placeable header (box 0,0-100,100), standard header declaring 19 words (itself, the
+    // rectangle and the end), one black rectangle, end.
     Bytes m;
     m.i16(0xCDD7).i16(0x9AC6).i16(0).i16(0).i16(0).i16(100).i16(100).i16(96).i16(0).i16(0);
     m.i16(0xCDD7 ^ 0x9AC6 ^ 100 ^ 100 ^ 96);
-    m.i16(1).i16(9).i16(0x0300).i16(0).i16(0).i16(0).i16(0).i16(0).i16(0);
+    m.i16(1).i16(9).i16(0x0300).i16(19).i16(0).i16(0).i16(7).i16(0).i16(0);
     m.i16(7).i16(0).i16(0x041B).i16(80).i16(80).i16(20).i16(20);
     m.i16(3).i16(0).i16(0);
     return m;

@@ -28,6 +28,8 @@ public:
     // Creates the main menu and runs start-up.
     bool start(const moji::ScreenInfo& screen = {1920, 1080, 32, 60, 96});
 
+    // Mojimaru1.dat with kanji 1 to 440, but for `leaveOut`.
+    static QByteArray kanjiDictionary(int leaveOut = 0);
     static QByteArray metafile();
 
     QTemporaryDir dir;

@@ -128,6 +128,22 @@ TEST_F(MainMenu, ExitWritesTheRoster)
     EXPECT_FALSE(tune->isOpen());
 }
 
+// The exit command writes back the names it read, whatever bytes they hold: a lone lead byte,
+// an unassigned code, bytes no text uses.
+TEST_F(MainMenu, ExitWritesEveryNameBackByteForByte)
+{
+    Bytes roster;
+    for (const char* name : {"82a0 82", "8540 ff a0 fd", "82 20"}) {
+        const QByteArray bytes = hex(name);
+        roster.i16(0).i16(1).zeros(10).i16(1).u8(int(bytes.size())).raw(bytes).zeros(10 - int(bytes.size())).zeros(1);
+    }
+    app.write(QStringLiteral("Player1.dat"), roster);
+    startWith(0);
+    app.mainMenu->commandClick(8);
+    EXPECT_EQ(readFile(app.path(QStringLiteral("Player1.dat"))), roster.data());
+    EXPECT_TRUE(app.messages.shown.isEmpty());
+}
+
 TEST_F(MainMenu, WithoutASynthesiserThereIsNoMusicAndNoMessage)
 {
     app.audio.midiDevices = 0;

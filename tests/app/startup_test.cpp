@@ -1,5 +1,6 @@
 // Start-up: the order of loading, every failure message naming the file start-up was
-// handling, and a second copy of the program that ends without a window.
+// handling (and changing no file), a second copy of the program that ends without a window,
+// and a single-instance lock that cannot be made, which is reported.
 
 #include "appfixture.h"
 #include "singleinstance.h"
@@ -20,6 +21,18 @@ namespace {
 QString failureOf(const char* file)
 {
     return fileErrorMessage(QString::fromUtf8(file));
+}
+
+// Starts `program` as a process, offscreen and silent, its runtime folder (where the
+// single-instance lock lies) in `runtime`.
+void startWithRuntimeFolder(QProcess& process, const QString& program, const QString& runtime)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    process.setProcessEnvironment(env);
+    process.start(program, {});
 }
 
 } // namespace
@@ -86,8 +99,26 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
         {"no ButtonX.bmp", [](AppFixture& a) { a.remove(QStringLiteral("ButtonX.bmp")); }, failureOf("\\ButtonX.bmp")},
         {"ButtonX.bmp too small", [](AppFixture& a) { QImage(48, 48, QImage::Format_RGB32).save(a.path(QStringLiteral("ButtonX.bmp")), "BMP"); },
          failureOf("\\ButtonX.bmp")},
+        {"ButtonX.bmp cut short",
+         [](AppFixture& a) {
+             const QByteArray whole = readFile(a.path(QStringLiteral("ButtonX.bmp")));
+             a.write(QStringLiteral("ButtonX.bmp"), whole.left(whole.size() - 4 * 48 * 8));
+         },
+         failureOf("\\ButtonX.bmp")},
+        {"ButtonX.bmp declaring another size",
+         [](AppFixture& a) {
+             QByteArray bytes = readFile(a.path(QStringLiteral("ButtonX.bmp")));
+             bytes[2] = char(bytes[2] + 1);
+             a.write(QStringLiteral("ButtonX.bmp"), bytes);
+         },
+         failureOf("\\ButtonX.bmp")},
         {"no Mojimaru1.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mojimaru1.dat")); }, failureOf("Mojimaru1.dat")},
         {"bad Mojimaru1.dat", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), Bytes().i16(1025).u8(0x88).u8(0xab).i16(1).zeros(8)); },
+         failureOf("Mojimaru1.dat")},
+        {"empty Mojimaru1.dat", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), QByteArray()); }, failureOf("Mojimaru1.dat")},
+        {"Mojimaru1.dat without kanji 300", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), AppFixture::kanjiDictionary(300)); },
+         failureOf("Mojimaru1.dat")},
+        {"Mojimaru1.dat without kanji 1", [](AppFixture& a) { a.write(QStringLiteral("Mojimaru1.dat"), AppFixture::kanjiDictionary(1)); },
          failureOf("Mojimaru1.dat")},
         {"eleven pupils", [](AppFixture& a) { a.writeRoster(11); }, failureOf("Player1.dat")},
         {"bad history of pupil 2",
@@ -96,19 +127,57 @@ TEST(Startup, EveryFailureNamesTheFileBeingHandled)
              a.write(QStringLiteral("Kiroku2.dat"), historyRun(1, 1, 1, 999, 5, true));
          },
          failureOf("Kiroku2.dat")},
+        {"points of pupil 2 passing 16 bits",
+         [](AppFixture& a) {
+             a.writeRoster(2);
+             a.write(QStringLiteral("Kiroku1.dat"), historyRun(1, 1, 1, 241, 10, true));
+             // 3277 perfect challenges in one run: 32770 points.
+             a.write(QStringLiteral("Kiroku2.dat"), Bytes().repeat(historyRun(1, 1, 1, 241, 10, true), 3277));
+         },
+         failureOf("Kiroku2.dat")},
         {"no Mondai2.dat", [](AppFixture& a) { a.remove(QStringLiteral("Mondai2.dat")); }, failureOf("Mondai2.dat")},
         {"no Pop7.wmf", [](AppFixture& a) { a.remove(QStringLiteral("Pop7.wmf")); }, failureOf("Pop7.wmf")},
         {"garbage Pop3.wmf", [](AppFixture& a) { a.write(QStringLiteral("Pop3.wmf"), "GIF89a not a metafile"); }, failureOf("Pop3.wmf")},
+        {"Pop5.wmf cut short", [](AppFixture& a) { a.write(QStringLiteral("Pop5.wmf"), AppFixture::metafile().chopped(6)); }, failureOf("Pop5.wmf")},
+        {"Pop9.wmf running on past its end", [](AppFixture& a) { a.write(QStringLiteral("Pop9.wmf"), AppFixture::metafile() + QByteArray(2, '\0')); },
+         failureOf("Pop9.wmf")},
+        {"Pop10.wmf with a damaged placeable header",
+         [](AppFixture& a) { a.write(QStringLiteral("Pop10.wmf"), QByteArray(AppFixture::metafile()).replace(10, 2, Bytes().i16(64).data())); },
+         failureOf("Pop10.wmf")},
         {"settings beyond 16 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time=99999\n"); },
+         failureOf("Mojimaru.ini")},
+        {"settings beyond 32 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nWrite_Time=2147483648\n"); },
+         failureOf("Mojimaru.ini")},
+        {"settings below 32 bits", [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time=-2147483649\n"); },
+         failureOf("Mojimaru.ini")},
+        {"settings beyond 64 bits",
+         [](AppFixture& a) { a.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nRead_Time= 123456789012345678901234567890\n"); },
          failureOf("Mojimaru.ini")},
     };
     for (const Case& c : cases) {
         AppFixture app;
+        app.write(QStringLiteral("config/Mojimaru.ini"), "[Mojimaru3]\nWrite_Time=10\nRead_Time=10\n");
         c.breakIt(app);
+        const QMap<QString, QByteArray> before = folderContents(app.dir.path());
         EXPECT_FALSE(app.start()) << c.name;
         EXPECT_EQ(app.messages.shown, QStringList{c.message}) << c.name;
         EXPECT_TRUE(!app.mainMenu->notice() || !app.mainMenu->notice()->isVisible()) << c.name;
+        EXPECT_TRUE(folderContents(app.dir.path()) == before) << c.name << ": a failed start changes no file";
     }
+}
+
+// A settings file saved by an editor that marks UTF-8 with a byte-order mark: its first section
+// is read, and the missing key goes into that section, the rest of the file kept as it was.
+TEST(Startup, ASettingsFileWithAByteOrderMarkIsReadAsItStands)
+{
+    AppFixture app;
+    app.write(QStringLiteral("config/Mojimaru.ini"), "\xEF\xBB\xBF[Mojimaru3]\r\nDebug=1\r\nWrite_Time=7\r\n");
+    ASSERT_TRUE(app.start()) << qPrintable(app.messages.shown.join(u'\n'));
+    EXPECT_TRUE(app.state.DebugMode);
+    EXPECT_EQ(app.state.WriteTimeLimit, 7);
+    EXPECT_EQ(app.state.ReadTimeLimit, 10);
+    EXPECT_EQ(readFile(app.path(QStringLiteral("config/Mojimaru.ini"))),
+              QByteArray("\xEF\xBB\xBF[Mojimaru3]\r\nDebug=1\r\nWrite_Time=7\r\nRead_Time=10\r\n"));
 }
 
 TEST(Startup, MissingComponentTableEndsTheProgramAfterLoadingTheRest)
@@ -146,6 +215,22 @@ TEST(Startup, AScreenTooNarrowIsRefused)
     EXPECT_FALSE(large.start({700, 600, 32, 60, 120})) << "the larger layout needs 800 pixels";
 }
 
+// The program, when its single-instance lock cannot be made (here something no copy wrote
+// stands in its place), does not pass for a second copy: it names the lock file and ends with
+// an error status.
+TEST(Startup, ALockThatCannotBeMadeIsReported)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(QDir(runtime.path()).mkdir(QStringLiteral("Moji_Maru3.lock")));
+    QProcess program;
+    startWithRuntimeFolder(program, QStringLiteral(MOJIMARU_PRINTING), runtime.path());
+    ASSERT_TRUE(program.waitForFinished(10000)) << "the program kept running without its lock";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()),
+              fileErrorMessage(runtime.filePath(QStringLiteral("Moji_Maru3.lock"))) + QLatin1Char('\n'));
+}
+
 // The real program, started while another copy holds the lock, ends at once with no window.
 TEST(Startup, ASecondCopyEndsSilently)
 {
@@ -153,15 +238,10 @@ TEST(Startup, ASecondCopyEndsSilently)
     ASSERT_TRUE(QFileInfo::exists(program));
     QTemporaryDir runtime;
     SingleInstance first(QStringLiteral("Moji_Maru3"), runtime.path());
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::Acquired);
 
     QProcess second;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    second.setProcessEnvironment(env);
-    second.start(program, {});
+    startWithRuntimeFolder(second, program, runtime.path());
     ASSERT_TRUE(second.waitForFinished(10000)) << "the second copy kept running";
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);

@@ -20,6 +20,18 @@ QByteArray kanji(int no, int strokes, int g1, int n1, int g2 = 0, int n2 = 0)
     return Bytes().i16(no).u8(0x88).u8(0xab).i16(strokes).i16(g1).i16(n1).i16(g2).i16(n2);
 }
 
+// The dictionary must hold every kanji 1 to 440: those a test does not write itself, with 16
+// to 20 strokes and no components, so that the lists the test looks at stay its own.
+QByteArray otherKanji(int firstTaken = 0, int lastTaken = -1)
+{
+    Bytes b;
+    for (int k = 1; k <= 440; ++k) {
+        if (k < firstTaken || k > lastTaken)
+            b.raw(kanji(k, 16 + k % 5, 0, 0));
+    }
+    return b;
+}
+
 QByteArray radical(int group, int number, int picture)
 {
     return Bytes().i16(group).i16(0).i16(number).i16(picture);
@@ -57,12 +69,13 @@ TEST_F(Dictionaries, KanjiListsFollowTheFileOrder)
                                .raw(kanji(243, 11, 4, 3, 4, 3)) // same part twice: listed twice
                                .raw(kanji(244, 6, 0, 49))       // group 0: number not looked at
                                .raw(kanji(245, 6, -3, 99))
-                               .raw(kanji(241, 12, 1, 1)));     // repeated KanjiNo: last values win
+                               .raw(kanji(241, 12, 1, 1))      // repeated KanjiNo: last values win
+                               .raw(otherKanji(241, 245)));
     state.LoadKanji();
     EXPECT_EQ(state.KanjiTable[241].StrokeCount, 12);
     EXPECT_EQ(state.KanjiTable[241].Glyph.toUnicode(), QStringLiteral("悪"));
     EXPECT_EQ(state.KanjiTable[242].Component2Group, 8);
-    EXPECT_EQ(state.KanjiTable[1].StrokeCount, 0) << "entries no record fills stay empty";
+    EXPECT_EQ(state.KanjiTable[441].StrokeCount, 0) << "entries no record fills stay empty";
 
     EXPECT_EQ(state.KanjiByStrokes[11][1], 241);
     EXPECT_EQ(state.KanjiByStrokes[11][2], 243);
@@ -87,15 +100,20 @@ TEST_F(Dictionaries, KanjiValuesOutsideTheirRangesAreRejected)
         Bytes().i16(241).u8(0x41).u8(0x42).i16(5).i16(1).i16(1).i16(0).i16(0), // not a two-byte glyph
     };
     for (const QByteArray& b : bad) {
-        write("Mojimaru1.dat", kanji(300, 3, 1, 1) + b);
+        write("Mojimaru1.dat", otherKanji() + b);
         expectRejected([&] { state.LoadKanji(); }, "Mojimaru1.dat");
     }
     EXPECT_EQ(state.KanjiTable[300].StrokeCount, 0) << "a rejected file installs nothing";
+    for (const QByteArray& incomplete : {QByteArray(), otherKanji(300, 300), otherKanji(1, 1)}) {
+        write("Mojimaru1.dat", incomplete);
+        expectRejected([&] { state.LoadKanji(); }, "Mojimaru1.dat");
+    }
 
     // 100 kanji with one stroke count fit; the 101st does not.
     Bytes strokes;
     for (int i = 1; i <= 100; ++i)
         strokes.raw(kanji(i, 7, 0, 0));
+    strokes.raw(otherKanji(1, 100));
     write("Mojimaru1.dat", strokes);
     EXPECT_NO_THROW(state.LoadKanji());
     EXPECT_EQ(state.KanjiByStrokes[7][100], 100);
@@ -106,6 +124,7 @@ TEST_F(Dictionaries, KanjiValuesOutsideTheirRangesAreRejected)
     Bytes parts;
     for (int i = 1; i <= 50; ++i)
         parts.raw(kanji(i, 1 + i % 20, 2, 9));
+    parts.raw(otherKanji(1, 50));
     write("Mojimaru1.dat", parts);
     EXPECT_NO_THROW(state.LoadKanji());
     EXPECT_EQ(state.KanjiByComponent[2][9][50], 50);

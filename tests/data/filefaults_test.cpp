@@ -147,8 +147,8 @@ TEST_F(FileFaults, ARosterRewriteThatFailsKeepsTheOldRoster)
     EXPECT_EQ(restarted.Roster[1].Level, 4);
 }
 
-// Registration writes the roster at once; when that fails the pupil stays in memory so the
-// exit command can write them, and the file on disk is still the old one.
+// Registration writes the roster at once; when that fails the pupil is taken out again, so
+// memory and disk both still hold the old roster.
 TEST_F(FileFaults, ARegistrationThatCannotBeWrittenKeepsTheOldRoster)
 {
     addPupil(state, "たろう", 3, 2);
@@ -160,7 +160,8 @@ TEST_F(FileFaults, ARegistrationThatCannotBeWrittenKeepsTheOldRoster)
             ASSERT_EQ(s.ReadRoster().playerCount, 1);
             expectReported(op, error, QStringLiteral("Player1.dat"),
                            [&] { s.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("ゆうき"))); });
-            EXPECT_EQ(s.PlayerCount, 2);
+            EXPECT_EQ(s.PlayerCount, 1);
+            EXPECT_TRUE(s.Roster[2].Name.isEmpty());
             EXPECT_EQ(hexOf(readFile(path(QStringLiteral("Player1.dat")))), hexOf(old));
             EXPECT_EQ(files(), QStringList{QStringLiteral("Player1.dat")});
         }
@@ -170,10 +171,11 @@ TEST_F(FileFaults, ARegistrationThatCannotBeWrittenKeepsTheOldRoster)
     s.ReadRoster();
     expectReported(Operation::Sync, ENOSPC, QStringLiteral("Player1.dat"),
                    [&] { s.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("ゆうき"))); });
-    s.WriteRoster(); // the exit command
+    // The disk works again: the next registration takes number 2.
+    EXPECT_EQ(s.RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("さくら"))), 2);
     StudyState restarted(dir.path(), clock);
     EXPECT_EQ(restarted.ReadRoster().playerCount, 2);
-    EXPECT_EQ(restarted.Roster[2].Name.toUnicode(), QStringLiteral("ゆうき"));
+    EXPECT_EQ(restarted.Roster[2].Name.toUnicode(), QStringLiteral("さくら"));
 }
 
 // A failed append leaves the records before it whole and nothing of the new one; the pupil's

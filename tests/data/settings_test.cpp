@@ -52,7 +52,7 @@ TEST_F(Settings, IntegersReadWithMinusOneForMissingValues)
     EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("c"), -1), 42);
     EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("d"), 5), -1);
     EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("e"), -1), -1);
-    EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("f"), -1), -1);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("f"), -1), 99999999999) << "a number, however large";
     EXPECT_EQ(ini.readInteger(QStringLiteral("Mojimaru3"), QStringLiteral("g"), -1), 7);
     EXPECT_EQ(ini.readInteger(QStringLiteral("Other"), QStringLiteral("c"), -1), -1);
 }

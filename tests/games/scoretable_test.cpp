@@ -99,6 +99,18 @@ TEST_F(ScoreTables, TenStoredResultsKeepTheBestTen)
     EXPECT_EQ(file().size(), 240) << "the old tenth dropped out";
 }
 
+// Names that are not valid code page 932 (a lone lead byte, an unassigned code, a byte no
+// text uses) are the program's to keep, not to mend: every name goes back byte for byte.
+TEST_F(ScoreTables, NamesAreWrittenBackByteForByte)
+{
+    const QByteArray pupil = hex("82a0 82");
+    f.state.Roster[1] = PlayerRecord::decode(Bytes().zeros(2).i16(1).zeros(10).i16(1).u8(3).raw(pupil).zeros(8).data());
+    const QByteArray stored = scoreRecord(12, hex("8540 82a2"), 46000) + scoreRecord(5, hex("ff 82a4 a0 fd"), 46001);
+    writeFile(f.path(QStringLiteral("Game1.dat")), stored);
+    play(50);
+    EXPECT_EQ(file(), scoreRecord(50, pupil, 46363) + stored);
+}
+
 TEST(ScoreTable, FilesAndDates)
 {
     EXPECT_EQ(ScoreTable::fileName(2), QStringLiteral("Game1.dat"));
@@ -111,7 +123,7 @@ TEST(ScoreTable, FilesAndDates)
     EXPECT_FALSE(ScoreTable::parseDate(QStringLiteral("garbage"), today).isValid());
     // More than ten stored records: only the first ten count.
     std::vector<GameScoreRecord> stored(12);
-    EXPECT_EQ(ScoreTable::rank(stored, -5, QStringLiteral("x"), today).size(), 10u);
+    EXPECT_EQ(ScoreTable::rank(stored, -5, SjisString<10>::fromUnicode(QStringLiteral("x")), today).size(), 10u);
 }
 
 TEST_F(ScoreTables, AnUnreadableTableIsReported)

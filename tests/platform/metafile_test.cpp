@@ -44,9 +44,19 @@ QByteArray placeable(int right, int bottom)
     return b;
 }
 
+// The standard header; whole() fills in the size once the records are there.
 QByteArray header(int objects)
 {
     return Bytes().i16(1).i16(9).i16(0x0300).i16(0).i16(0).i16(objects).i16(0).i16(0).i16(0);
+}
+
+// A placeable metafile with its declared size (in words, from the standard header on) set to
+// what follows the placeable header.
+QByteArray whole(QByteArray m)
+{
+    const int words = int(m.size() - 22) / 2;
+    m.replace(22 + 6, 4, Bytes().i16(words & 0xFFFF).i16(words >> 16).data());
+    return m;
 }
 
 // Red brush, null pen, a rectangle over the top-left quarter and a blue ellipse at the
@@ -65,7 +75,7 @@ QByteArray picture()
     m += record(0x012D, {2});
     m += record(0x0418, {100, 100, 60, 60}); // Ellipse
     m += record(0x0000, {});
-    return m;
+    return whole(m);
 }
 
 QImage render(const QByteArray& bytes, int size)
@@ -107,7 +117,7 @@ TEST(Metafile, PiesFillOnlyTheirSlice)
     // from start to end covers the left half and the bottom: three quarters.
     m += record(0x081A, {50, 100, 0, 50, 100, 100, 0, 0});
     m += record(0x0000, {});
-    const QImage image = render(m, 100);
+    const QImage image = render(whole(m), 100);
     EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::green)) << "left";
     EXPECT_EQ(image.pixelColor(50, 80), QColor(Qt::green)) << "bottom";
     EXPECT_EQ(image.pixelColor(75, 25), QColor(Qt::white)) << "the top-right quarter is left out";
@@ -124,7 +134,7 @@ TEST(Metafile, WritesTextInCodePage932)
     // TextOut: length 4, "あい" in CP932, y 20, x 10.
     m += Bytes().i16(3 + 1 + 2 + 2).i16(0).i16(0x0521).i16(4).raw(testing_support::hex("82a0 82a2")).i16(20).i16(10);
     m += record(0x0000, {});
-    const QImage image = render(m, 100);
+    const QImage image = render(whole(m), 100);
     int dark = 0;
     for (int y = 20; y < 70; ++y)
         for (int x = 10; x < 100; ++x)
@@ -133,33 +143,52 @@ TEST(Metafile, WritesTextInCodePage932)
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
 }
 
-// Broken files never crash: a non-metafile is refused, a truncated or garbage body draws
-// what it can.
-TEST(Metafile, SurvivesBrokenFiles)
+// A damaged file is never taken for a picture: not a metafile at all, cut short anywhere,
+// running on past its declared end, a placeable header whose checksum fails, a record claiming
+// more than the file holds, or records that do not close with the end record.
+TEST(Metafile, RefusesDamagedFiles)
 {
     EXPECT_FALSE(Metafile::parse(QByteArray()).has_value());
     EXPECT_FALSE(Metafile::parse(QByteArray("not a metafile at all, just text")).has_value());
     EXPECT_FALSE(Metafile::parse(placeable(10, 10)).has_value());
 
     const QByteArray good = picture();
-    for (qsizetype cut = 0; cut <= good.size(); cut += 3)
-        render(good.left(cut), 32);
+    ASSERT_TRUE(Metafile::parse(good).has_value());
+    for (qsizetype cut = 0; cut < good.size(); ++cut)
+        EXPECT_FALSE(Metafile::parse(good.left(cut)).has_value()) << "cut after " << cut << " bytes";
+    EXPECT_FALSE(Metafile::parse(good + QByteArray(2, '\0')).has_value()) << "past its declared end";
+    EXPECT_FALSE(Metafile::parse(whole(good + QByteArray(2, '\0'))).has_value()) << "past the end record";
+    QByteArray box = good;
+    box[10] = char(box[10] + 1);
+    EXPECT_FALSE(Metafile::parse(box).has_value()) << "placeable checksum";
+    const QByteArray liar = placeable(100, 100) + header(1) + Bytes().i16(0x7000).i16(0x7000).i16(0x0324).i16(3000).data();
+    EXPECT_FALSE(Metafile::parse(whole(liar)).has_value());
+    EXPECT_FALSE(Metafile::parse(whole(placeable(100, 100) + header(0) + record(0x041B, {1, 1, 0, 0}))).has_value()) << "no end";
+}
 
+// Whole files with any values in their records never crash the player: random functions and
+// parameters, objects selected before they exist.
+TEST(Metafile, PlaysAnyValuesSafely)
+{
+    const int known[] = {0x001E, 0x0127, 0x0102, 0x0106, 0x012E, 0x012D, 0x01F0, 0x0201, 0x0209, 0x020B, 0x020C,
+                         0x0213, 0x0214, 0x02FA, 0x02FB, 0x02FC, 0x0324, 0x0325, 0x0418, 0x041B, 0x0521, 0x0538,
+                         0x061C, 0x0817, 0x081A, 0x0830};
     RandomSource random(7);
     for (int round = 0; round < 300; ++round) {
-        QByteArray bytes = good;
-        for (int i = 0; i < 12; ++i)
-            bytes[random.Random(int(bytes.size()))] = char(random.Random(256));
-        render(bytes, 32);
-        QByteArray noise = placeable(100, 100) + header(5);
-        for (int i = 0; i < 200; ++i)
-            noise += char(random.Random(256));
-        render(noise, 32);
+        QByteArray m = placeable(100, 100) + header(5);
+        for (int i = 0; i < 20; ++i) {
+            const int params = random.Random(12);
+            Bytes r;
+            r.i16(3 + params).i16(0).i16(random.Random(2) ? known[random.Random(int(std::size(known)))] : 1 + random.Random(65535));
+            for (int p = 0; p < params; ++p)
+                r.i16(random.Random(65536));
+            m += r.data();
+        }
+        m += record(0x0000, {});
+        ASSERT_TRUE(Metafile::parse(whole(m)).has_value());
+        render(whole(m), 32);
     }
-    // A record that claims to be longer than the file, and an object selected before any
-    // exists.
-    QByteArray liar = placeable(100, 100) + header(1) + record(0x012D, {40}) + Bytes().i16(0x7000).i16(0x7000).i16(0x0324).i16(3000);
-    const QImage image = render(liar, 32);
+    const QImage image = render(whole(placeable(100, 100) + header(1) + record(0x012D, {40}) + record(0x0000, {})), 32);
     EXPECT_EQ(image.pixelColor(16, 16), QColor(Qt::white));
 }
 
@@ -190,7 +219,7 @@ TEST(Metafile, LeavesOutShapesReachingFarBeyondThePicture)
     }
     m += record(0x0000, {});
 
-    const QImage image = render(m, 100);
+    const QImage image = render(whole(m), 100);
     EXPECT_EQ(image.pixelColor(25, 25), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(75, 75), QColor(Qt::red)) << "partly beyond the picture, still drawn";
     EXPECT_EQ(image.pixelColor(60, 30), QColor(Qt::white)) << "the line running far beyond is left out";

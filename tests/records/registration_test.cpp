@@ -1,5 +1,6 @@
 // Registration: building a name on the kana buttons and adding the pupil.
 
+#include "filestore.h"
 #include "screenfixture.h"
 #include "testfiles.h"
 #include "tf_touroku.h"
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace moji;
 using namespace testing_support;
@@ -95,4 +98,36 @@ TEST_F(Registration, AnEmptyNameIsRefusedAndTheScreenCloses)
     EXPECT_EQ(f.state.PlayerCount, 0);
     EXPECT_FALSE(QFileInfo::exists(f.path(QStringLiteral("Player1.dat"))));
     EXPECT_EQ(f.navigator.shown, std::vector<Screen>{Screen::MainMenu});
+}
+
+// A pupil is kept only once the roster on disk holds them. When it cannot be written the file
+// is named, the registration is undone and the program ends: no history can then be written
+// under a number that the next registration would give to someone else.
+TEST_F(Registration, ARosterThatCannotBeWrittenKeepsNoPupilAndEndsTheProgram)
+{
+    f.addPupils(1);
+    f.state.WriteRoster();
+    const QByteArray old = readFile(f.path(QStringLiteral("Player1.dat")));
+    for (const auto operation : {filestore::FaultPlan::Operation::Write, filestore::FaultPlan::Operation::Rename}) {
+        f.messages.shown.clear();
+        QWidget other;
+        other.show();
+        QPointer<TF_Touroku> registration = new TF_Touroku(f.program);
+        registration->showScreen();
+        QTest::mouseClick(registration->kanaButton(2), Qt::LeftButton);
+        filestore::FaultPlan fault;
+        fault.operation = operation;
+        fault.error = ENOSPC;
+        filestore::setFaultPlan(&fault);
+        QTest::mouseClick(registration->findChild<QPushButton*>(QStringLiteral("btn_Touroku")), Qt::LeftButton);
+        filestore::setFaultPlan(nullptr);
+
+        EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Player1.datでエラーがおこりました。 ")});
+        EXPECT_EQ(f.state.PlayerCount, 1);
+        EXPECT_TRUE(f.state.Roster[2].Name.isEmpty());
+        EXPECT_EQ(readFile(f.path(QStringLiteral("Player1.dat"))), old);
+        EXPECT_FALSE(other.isVisible()) << "every window closes";
+        EXPECT_TRUE(registration.isNull() || !registration->isVisible());
+        EXPECT_TRUE(f.navigator.shown.empty()) << "the main menu is not shown again";
+    }
 }

@@ -104,13 +104,18 @@ TEST_F(Selection, ClickingANameSelectsThePupilAndOpensTheModeMenu)
 
 TEST_F(Selection, ABadHistoryStopsTheSelection)
 {
-    f.addPupils(1);
+    f.addPupils(2);
     writeFile(f.path(historyFileName(1)), historyRun(1, 1, 7, 241, 9, true)); // mode 7
+    // 3277 perfect challenges at the pupil's step: 32770 points, beyond 16 bits.
+    writeFile(f.path(historyFileName(2)), Bytes().repeat(historyRun(1, 1, 1, 241, 10, true), 3277));
     open();
-    screen->Lbl_PlayerClick(1);
-    ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_TRUE(f.navigator.shown.empty()) << "the mode menu is not opened";
-    EXPECT_EQ(f.state.PlayerNo, 0);
+    for (const int pupil : {1, 2}) {
+        f.messages.shown.clear();
+        screen->Lbl_PlayerClick(pupil);
+        EXPECT_EQ(f.messages.shown, QStringList{historyFileName(pupil) + QStringLiteral("でエラーがおこりました。 ")});
+        EXPECT_TRUE(f.navigator.shown.empty()) << "the mode menu is not opened";
+        EXPECT_EQ(f.state.PlayerNo, 0);
+    }
 }
 
 TEST_F(Selection, BackGoesToTheMainMenu)

@@ -158,7 +158,10 @@ TEST_F(LevelUp, AnUnreadablePictureEndsTheProgram)
         const char* file;
         QByteArray bytes; // null: the file is missing
     };
-    const Case cases[] = {{10, "Present1.wmf", QByteArray()}, {8, "Present3.wmf", QByteArray("not a picture at all")}};
+    const QByteArray present3 = readFile(f.path(QStringLiteral("Present3.wmf")));
+    const Case cases[] = {{10, "Present1.wmf", QByteArray()},
+                          {8, "Present3.wmf", QByteArray("not a picture at all")},
+                          {9, "Present3.wmf", present3.left(present3.size() / 2)}};
     for (const Case& c : cases) {
         f.messages.shown.clear();
         const QString name = QString::fromLatin1(c.file);

@@ -214,6 +214,35 @@ TEST_F(Session, QuestionsThatNeverLoadedAreWrongAtTheTimeOut)
         << "and the review, which needs the bank, reports it";
 }
 
+// A question whose target part is not 1, 2 or 3 comes from a damaged bank: the bank is named
+// and the program ends, rather than some part being shown in red.
+TEST_F(Session, AQuestionWithoutATargetPartEndsTheProgram)
+{
+    f.addPupils(1, 1, 1);
+    f.state.SelectPupil(1);
+    f.state.SessionKind = true;
+    f.state.CurrentLevel = 1;
+    f.state.StudyMode = 1;
+    const QString bank = f.path(QStringLiteral("Mondai1.dat"));
+    const QByteArray good = readFile(bank);
+    for (const int target : {0, 4, -1}) {
+        QByteArray bad = good;
+        for (qsizetype r = 0; r + QuestionRecord::Size <= bad.size(); r += QuestionRecord::Size)
+            bad.replace(r + 2, 2, Bytes().i16(target).data());
+        writeFile(bank, bad);
+        f.messages.shown.clear();
+        QWidget other;
+        other.show();
+        screen = new TF_Shutsudai(f.program);
+        screen->showScreen();
+        click("Btn_Next");
+        EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Mondai1.datでエラーがおこりました。 ")}) << target;
+        EXPECT_FALSE(other.isVisible()) << "every window closes";
+        EXPECT_TRUE(screen.isNull() || !screen->isVisible());
+    }
+    EXPECT_TRUE(history().isEmpty()) << "nothing is recorded";
+}
+
 TEST_F(Session, QuittingDuringTheReviewRecordsNothing)
 {
     begin(1, 1);

@@ -1,5 +1,7 @@
 #include "testfiles.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <cstring>
@@ -82,6 +84,17 @@ QByteArray historyBytes(int kind, int level, int mode, double when, std::initial
     if (b.data().size() != 52)
         throw std::logic_error("history record needs ten kanji and ten flags");
     return b;
+}
+
+QMap<QString, QByteArray> folderContents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readFile(path));
+    }
+    return files;
 }
 
 QByteArray historyRun(int kind, int level, int mode, int first, int correctCount, bool counted)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 #include <cstdint>
@@ -29,6 +30,9 @@ QByteArray hex(const char* spaced);
 
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// Every file below `folder`, by its path relative to the folder, with its bytes: compare two
+// to prove that nothing on disk changed.
+QMap<QString, QByteArray> folderContents(const QString& folder);
 
 // A 52-byte history record: kind, level, mode, day number, ten kanji, ten correct flags,
 // counted flag.
