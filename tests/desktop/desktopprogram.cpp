@@ -49,7 +49,9 @@ void DesktopProgram::start()
     state().RegisterPupil(SjisString<10>::fromUnicode(QStringLiteral("たろう")));
     ASSERT_TRUE(run->mainMenu.FormCreate());
     run->mainMenu.showScreen();
-    ASSERT_TRUE(waitFor([this] { return run->mainMenu.isActiveWindow(); })) << "the main menu never became active";
+    // Up as a family sees it: active, painted, its tune playing (which also finds the MIDI device).
+    ASSERT_TRUE(waitFor([this] { return run->mainMenu.isActiveWindow() && run->mainMenu.musicPlaying(); }))
+        << "the main menu never became active with its music";
 }
 
 QString DesktopProgram::path(const QString& name) const

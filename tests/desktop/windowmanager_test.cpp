@@ -154,13 +154,14 @@ TEST_F(WindowManager, ClosingASessionAsksFirstAndScoringGoesOnByItself)
     ASSERT_TRUE(session);
 
     // Alt+F4 asks the session's own question: いいえ keeps the session and its clock.
-    whenBoxOpens([](QWidget* box) {
-        EXPECT_EQ(boxText(box), Quit);
+    bool asked = false;
+    whenBoxOpens([&asked](QWidget* box) {
+        asked = boxText(box) == Quit;
         pressBoxButton(box, QStringLiteral("いいえ"));
     });
     ASSERT_TRUE(waitForTheOnlyScreen<TF_Shutsudai>());
     pressAltF4();
-    QTest::qWait(300);
+    ASSERT_TRUE(waitFor([&asked] { return asked; })) << "the quit question was asked";
     ASSERT_EQ(waitForTheOnlyScreen<TF_Shutsudai>(), session.data());
     EXPECT_TRUE(session->Tim_Clock().isActive());
 
