@@ -195,8 +195,8 @@ TEST(QuestionBank, MecabReadsEveryKanjiAsTheTargetSays)
 TEST(QuestionBank, TheCompilerRefusesBadSources)
 {
     QTemporaryDir dir;
-    // Level 1 kanji are 悪安暗…; each line below breaks one rule.
-    const QByteArray bad =
+    // Level 1 kanji are 悪安暗…駅…界, level 2 開階寒…; each line below breaks one rule.
+    const QByteArray levelOne =
         "悪\tろうかを走るのは\tわる\tいことだよ。\n"            // 2: fine
         "悪\tあいうえおかきくけこさ\tわる\tい。\n"             // 3: more than 10 characters
         "悪\tABC\tわる\tい。\n"                                // 4: half-width
@@ -206,20 +206,47 @@ TEST(QuestionBank, TheCompilerRefusesBadSources)
         "悪\tろうかを走るのは\tわる\tいことだよ。\n"            // 8: repeated sentence
         "駅\tえきの\tえき\tまえ\n"                             // 9: fine
         "湖\tおおきな\tみずうみ\tでおよぐ\n"                    // 10: not a level-1 kanji
-        "悪\tわる\n";                                          // 11: too few fields
+        "悪\tわる\n"                                          // 11: too few fields
+        "悪\tさむけと\tお\tかんがする。\n"                    // 12: a middle-school reading
+        "悪\t寒い日は\tわる\tいことばかり。\n"                 // 13: a kanji of a later level
+        "安\t駅で\tあん\t心した。\n"                          // 14: a kanji of its own level
+        "駅\t\tえき\t員さんに道を聞いた。\n"                    // 15: 員 is of the same level …
+        "員\t駅\tいん\tさんに道を聞いた。\n";                   // 16: … and the same sentence
+    const QByteArray levelTwo = "開\tまどを\tあ\tけた。\n"; // 1: fine
     QDir().mkpath(dir.filePath(QStringLiteral("q")));
-    for (int level = 1; level <= 10; ++level)
-        testing_support::writeFile(dir.filePath(QStringLiteral("q/level%1.txt").arg(level, 2, 10, QLatin1Char('0'))),
-                                   level == 1 ? QByteArray("# level one\n") + bad : QByteArray());
+    for (int level = 1; level <= 10; ++level) {
+        const QByteArray text = level == 1 ? QByteArray("# level one\n") + levelOne : level == 2 ? levelTwo : QByteArray();
+        testing_support::writeFile(dir.filePath(QStringLiteral("q/level%1.txt").arg(level, 2, 10, QLatin1Char('0'))), text);
+    }
     Problems problems;
+    SchoolReadings readings;
+    readings.load(ContentDir, facts(), problems);
+    ASSERT_TRUE(problems.empty()) << qPrintable(problems.list().join(u'\n'));
     QuestionBank bank;
-    bank.load(dir.filePath(QStringLiteral("q")), facts(), problems);
+    bank.load(dir.filePath(QStringLiteral("q")), facts(), readings, problems);
     const QString all = problems.list().join(QLatin1Char('\n'));
+    auto refused = [&](int level, int line, const QString& why) {
+        const QString where = QStringLiteral("level%1.txt:%2: ").arg(level, 2, 10, QLatin1Char('0')).arg(line);
+        return std::any_of(problems.list().begin(), problems.list().end(),
+                           [&](const QString& p) { return p.startsWith(where) && p.contains(why); });
+    };
     for (const int line : {3, 4, 5, 6, 7, 8, 10, 11})
         EXPECT_TRUE(all.contains(QStringLiteral("level01.txt:%1:").arg(line))) << "line " << line << " not refused:\n" << qPrintable(all);
-    EXPECT_FALSE(all.contains(QStringLiteral("level01.txt:2:"))) << qPrintable(all);
-    EXPECT_FALSE(all.contains(QStringLiteral("level01.txt:9:"))) << qPrintable(all);
-    EXPECT_TRUE(all.contains(QStringLiteral("駅 has 1 questions"))) << qPrintable(all);
+    EXPECT_TRUE(refused(1, 12, QStringLiteral("not a reading of 悪 taught in primary school"))) << qPrintable(all);
+    EXPECT_TRUE(refused(1, 13, QStringLiteral("寒 is learned at level 2"))) << qPrintable(all);
+    EXPECT_TRUE(refused(1, 14, QStringLiteral("駅 is learned at level 1"))) << qPrintable(all);
+    EXPECT_TRUE(refused(1, 16, QStringLiteral("the same sentence as level01.txt:15, which asks 駅"))
+                || refused(1, 15, QStringLiteral("the same sentence as level01.txt:16, which asks 員")))
+        << qPrintable(all);
+    for (const auto& [level, line] : {std::pair{1, 2}, {1, 9}, {2, 1}})
+        EXPECT_FALSE(all.contains(QStringLiteral("level%1.txt:%2:").arg(level, 2, 10, QLatin1Char('0')).arg(line))) << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("駅 has 2 questions, at least 7 needed"))) << qPrintable(all);
+    // Readings no line drills are named at their line of the readings table: 安 やす.い is
+    // drilled by no line (line 14 drills アン), 悪 わる.い by line 2.
+    EXPECT_TRUE(std::any_of(problems.list().begin(), problems.list().end(), [](const QString& p) {
+        return p.startsWith(QStringLiteral("school-readings.tsv:")) && p.contains(QStringLiteral("やす.い of 安 is taught in primary school"));
+    })) << qPrintable(all);
+    EXPECT_FALSE(all.contains(QStringLiteral("わる.い of 悪"))) << qPrintable(all);
 }
 
 TEST(QuestionBank, ReadingsAllowTheRegularSoundChanges)

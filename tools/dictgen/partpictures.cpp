@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRawFont>
 
+#include <algorithm>
+
 namespace moji::content {
 
 namespace {
@@ -87,23 +89,25 @@ QImage PartPainter::partPicture(const Part& part) const
     const QRectF square(Margin, Margin, PartSize - 2 * Margin, PartSize - 2 * Margin);
     const qreal half = square.width() * 0.44;
 
-    QPainterPath placed;
+    QRectF side = square;
     switch (part.box) {
-    case PartBox::Font:
+    case PartBox::Font: break;
+    case PartBox::Left: side.setWidth(half); break;
+    case PartBox::Right: side.setLeft(square.right() - half); break;
+    case PartBox::Top: side.setHeight(half); break;
+    case PartBox::Bottom: side.setTop(square.bottom() - half); break;
+    }
+    QPainterPath placed;
+    if (part.box == PartBox::Font) {
         placed = fitted(path, emBox, square);
-        break;
-    case PartBox::Left:
-        placed = fitted(path, ink, QRectF(square.left(), square.top(), half, square.height()));
-        break;
-    case PartBox::Right:
-        placed = fitted(path, ink, QRectF(square.right() - half, square.top(), half, square.height()));
-        break;
-    case PartBox::Top:
-        placed = fitted(path, ink, QRectF(square.left(), square.top(), square.width(), half));
-        break;
-    case PartBox::Bottom:
-        placed = fitted(path, ink, QRectF(square.left(), square.bottom() - half, square.width(), half));
-        break;
+    } else {
+        // Squeezed into its side but never drawn larger than the font draws it, so a form
+        // smaller than a whole character (the two ticks ⺀ at the foot of 冬) keeps its shape
+        // instead of being stretched into long dashes.
+        QRectF target(0, 0, std::min(side.width(), ink.width() * square.width() / emBox.width()),
+                      std::min(side.height(), ink.height() * square.height() / emBox.height()));
+        target.moveCenter(side.center());
+        placed = fitted(path, ink, target);
     }
     p.setPen(Qt::NoPen);
     p.setBrush(Ink);

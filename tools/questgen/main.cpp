@@ -26,8 +26,10 @@ int printSample(int count, const QString& contentFolder)
     Problems problems;
     const QDir content(contentFolder);
     const auto facts = readKanjiFacts(content.filePath(QStringLiteral("kanji/kanji-facts.tsv")), problems);
+    SchoolReadings readings;
+    readings.load(contentFolder, facts, problems);
     QuestionBank bank;
-    bank.load(content.filePath(QStringLiteral("questions")), facts, problems);
+    bank.load(content.filePath(QStringLiteral("questions")), facts, readings, problems);
     std::vector<QuestionSource> pool = bank.questions();
     RandomSource random(uint32_t(QDateTime::currentMSecsSinceEpoch()));
     for (int i = 0; i < count && !pool.empty(); ++i) {
@@ -56,9 +58,12 @@ int main(int argc, char* argv[])
     try {
         Problems problems;
         const auto facts = readKanjiFacts(content.filePath(QStringLiteral("kanji/kanji-facts.tsv")), problems);
+        SchoolReadings readings;
+        if (problems.empty())
+            readings.load(args[1], facts, problems);
         QuestionBank bank;
         if (problems.empty())
-            bank.load(content.filePath(QStringLiteral("questions")), facts, problems);
+            bank.load(content.filePath(QStringLiteral("questions")), facts, readings, problems);
         if (!problems.empty()) {
             for (const QString& p : problems.list())
                 std::fprintf(stderr, "questgen: %s\n", qPrintable(p));

@@ -19,21 +19,6 @@ bool isIdeograph(QChar c)
     return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
 }
 
-// Voiced and half-voiced forms of a kana, if any.
-QString soundChanges(QChar c)
-{
-    static const QString plain = QStringLiteral("かきくけこさしすせそたちつてとはひふへほ");
-    static const QString voiced = QStringLiteral("がぎぐげござじずぜぞだぢづでどばびぶべぼ");
-    static const QString halfVoiced = QStringLiteral("ぱぴぷぺぽ");
-    const qsizetype i = plain.indexOf(c);
-    if (i < 0)
-        return {};
-    QString out = voiced[i];
-    if (i >= 15)
-        out += halfVoiced[i - 15];
-    return out;
-}
-
 } // namespace
 
 QStringList possibleReadings(const KanjiFact& fact)
@@ -46,23 +31,14 @@ QStringList possibleReadings(const KanjiFact& fact)
         base << kun.section(QLatin1Char('.'), 0, 0);
     }
     QStringList all;
-    for (const QString& r : base) {
-        if (r.isEmpty())
-            continue;
-        QStringList forms{r};
-        for (const QChar v : soundChanges(r[0]))
-            forms << v + r.mid(1);
-        for (const QString& f : QStringList(forms)) {
-            if (f.size() >= 2 && QStringLiteral("つちくき").contains(f.back()))
-                forms << f.chopped(1) + QChar(u'っ');
-        }
-        all << forms;
-    }
+    for (const QString& r : base)
+        all << readingForms(r);
     all.removeDuplicates();
     return all;
 }
 
-void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& facts, Problems& problems)
+void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& facts, const SchoolReadings& readings,
+                        Problems& problems)
 {
     std::map<QString, int> kanjiNo;
     for (const KanjiFact& f : facts)
@@ -88,7 +64,7 @@ void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& fac
                 problems.add(q.where, QStringLiteral("%1 is not a kanji of level %2").arg(q.kanji).arg(level));
                 continue;
             }
-            check(q, facts, problems);
+            check(q, level, facts, readings, problems);
             all.push_back(q);
         }
     }
@@ -107,13 +83,39 @@ void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& fac
     }
     if (m_questions.size() > 32767)
         problems.add(QStringLiteral("questions"), QStringLiteral("more questions than Mondai2.dat can address"));
+    checkAcrossKanji(facts, readings, problems);
 }
 
-void QuestionBank::check(const QuestionSource& q, const std::vector<KanjiFact>& facts, Problems& problems) const
+void QuestionBank::checkAcrossKanji(const std::vector<KanjiFact>& facts, const SchoolReadings& readings,
+                                    Problems& problems) const
 {
-    auto known = [&](QChar c) {
-        return std::any_of(facts.begin(), facts.end(), [c](const KanjiFact& f) { return f.kanji == QString(c); });
+    // A sentence that is another kanji's too shows each question's answer in the other.
+    std::map<QString, const QuestionSource*> bySentence;
+    std::map<const SchoolReading*, int> drills;
+    for (const QuestionSource& q : m_questions) {
+        const auto [first, added] = bySentence.emplace(q.sentence(), &q);
+        if (!added && first->second->kanji != q.kanji)
+            problems.add(q.where, QStringLiteral("the same sentence as %1, which asks %2").arg(first->second->where, first->second->kanji));
+        for (const SchoolReading* r : readings.drilledBy(q.kanji, q.target, q.after))
+            ++drills[r];
+    }
+    for (const KanjiFact& f : facts) {
+        for (const SchoolReading& r : readings.of(f.kanji)) {
+            if (r.primary() && drills[&r] == 0 && !readings.excused(r))
+                problems.add(r.where, QStringLiteral("%1 of %2 is taught in primary school but no question drills it").arg(r.reading, r.kanji));
+        }
+    }
+}
+
+void QuestionBank::check(const QuestionSource& q, int level, const std::vector<KanjiFact>& facts,
+                         const SchoolReadings& readings, Problems& problems) const
+{
+    auto fact = [&](QChar c) -> const KanjiFact* {
+        const auto it = std::find_if(facts.begin(), facts.end(), [c](const KanjiFact& f) { return f.kanji == QString(c); });
+        return it == facts.end() ? nullptr : &*it;
     };
+    if (!q.target.isEmpty() && !readings.isPrimaryTarget(q.kanji, q.target))
+        problems.add(q.where, QStringLiteral("%1 is not a reading of %2 taught in primary school").arg(q.target, q.kanji));
     if (q.target.isEmpty() || q.target.size() > MaxTargetKana
         || !std::all_of(q.target.begin(), q.target.end(), isEnterableKana))
         problems.add(q.where, QStringLiteral("reading %1 must be 1 to %2 kana of the chart").arg(q.target).arg(MaxTargetKana));
@@ -132,8 +134,14 @@ void QuestionBank::check(const QuestionSource& q, const std::vector<KanjiFact>& 
         if (part->contains(q.kanji))
             problems.add(q.where, QStringLiteral("the asked kanji %1 also appears in %2").arg(q.kanji, *part));
         for (const QChar c : *part) {
-            if (isIdeograph(c) && !known(c))
+            if (!isIdeograph(c))
+                continue;
+            const KanjiFact* f = fact(c);
+            if (!f)
                 problems.add(q.where, QStringLiteral("%1 is not a kanji of grades 1 to 3").arg(c));
+            else if (f->kanjiNo >= firstKanjiOfLevel(level) && f->kanji != q.kanji)
+                problems.add(q.where, QStringLiteral("%1 is learned at level %2 or later: write it in kana")
+                                          .arg(c).arg((f->kanjiNo - firstKanjiOfLevel(1)) / KanjisPerLevel + 1));
         }
     }
 }

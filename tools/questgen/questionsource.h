@@ -2,6 +2,7 @@
 
 #include "kanjifacts.h"
 #include "records.h"
+#include "schoolreadings.h"
 #include "table.h"
 
 #include <QString>
@@ -30,16 +31,20 @@ struct QuestionSource {
 QStringList possibleReadings(const KanjiFact& fact);
 
 constexpr int LevelFiles = 10;
-constexpr int MinQuestionsPerKanji = 6;
+constexpr int MinQuestionsPerKanji = 7;
 constexpr int MaxTargetKana = 4;
 constexpr int PartBytes = 20;
 
 // The question bank described by content/questions/level01.txt … level10.txt, checked for
-// everything the screens rely on: sizes, full-width text, kana the chart can enter, kanji a
-// third-year pupil knows, no answer given away, enough distinct questions per kanji.
+// everything the screens rely on (sizes, full-width text, kana the chart can enter, enough
+// distinct questions per kanji) and for what a teacher asks of a drill: targets read as taught
+// in primary school, every reading taught there drilled, only kanji the pupil has already
+// learned in the text around the target, and no sentence that another question's answer
+// gives away.
 class QuestionBank {
 public:
-    void load(const QString& folder, const std::vector<KanjiFact>& facts, Problems& problems);
+    void load(const QString& folder, const std::vector<KanjiFact>& facts, const SchoolReadings& readings,
+              Problems& problems);
 
     // In KanjiNo order, each kanji's questions in file order.
     const std::vector<QuestionSource>& questions() const { return m_questions; }
@@ -53,7 +58,9 @@ public:
     static QuestionRecord toRecord(const QuestionSource& q);
 
 private:
-    void check(const QuestionSource& q, const std::vector<KanjiFact>& facts, Problems& problems) const;
+    void check(const QuestionSource& q, int level, const std::vector<KanjiFact>& facts, const SchoolReadings& readings,
+               Problems& problems) const;
+    void checkAcrossKanji(const std::vector<KanjiFact>& facts, const SchoolReadings& readings, Problems& problems) const;
 
     std::vector<QuestionSource> m_questions;
 };
