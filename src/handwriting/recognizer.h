@@ -1,0 +1,39 @@
+#pragma once
+
+#include "strokes.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace moji::handwriting {
+
+// A kanji the recogniser reads in the strokes, with its score (higher is better).
+struct Candidate {
+    QString kanji;
+    double score = 0;
+};
+
+// Reads a handwritten kanji. No widgets: the pad, the tests and the command-line tool use it
+// alike.
+class Recognizer {
+public:
+    virtual ~Recognizer() = default;
+    // Up to `count` candidates, best first, only among the kanji it was made for; empty when
+    // there are no strokes or the model cannot be read (see error()).
+    virtual std::vector<Candidate> recognize(const Strokes& strokes, int count) = 0;
+    // Why the last recognition found nothing to read with; empty when all is well.
+    virtual QString error() const = 0;
+};
+
+// Where Debian's tegaki-zinnia-japanese installs the Japanese model.
+QString defaultModelPath();
+
+// Zinnia with its model, opened at the first recognition and kept: creating it costs nothing, so
+// start-up stays as it is. Each stroke is resampled to at most 16 points before it is read.
+// Candidates outside `allowed` (the 440 kanji of grades 1 to 3) are left out.
+std::unique_ptr<Recognizer> createZinniaRecognizer(const QString& modelPath, const QSet<QString>& allowed);
+
+} // namespace moji::handwriting

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+namespace moji::handwriting {
+
+// A point of a written stroke in the writing square: 0 to 255 on both axes, y growing down.
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+// One stroke as the pen drew it, in order, and a whole written kanji, stroke by stroke.
+using Stroke = std::vector<Point>;
+using Strokes = std::vector<Stroke>;
+
+// The stroke with at most `maxPoints` points, evenly spaced along its length, its two ends kept.
+// A zig-zag of many points costs the recogniser memory without bound; its shape needs few.
+Stroke resampled(const Stroke& stroke, int maxPoints = 16);
+
+} // namespace moji::handwriting
