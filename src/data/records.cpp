@@ -89,6 +89,33 @@ QByteArray untilNul(QByteArrayView field)
 
 } // namespace
 
+StrokeOrderRecord StrokeOrderRecord::decode(QByteArrayView bytes)
+{
+    Reader in(bytes, Size, "stroke order");
+    StrokeOrderRecord r;
+    r.GlyphLead = in.u8();
+    r.GlyphTrail = in.u8();
+    r.StrokeCount = in.i16();
+    for (auto& stroke : r.Strokes) {
+        for (uint8_t& v : stroke)
+            v = in.u8();
+    }
+    return r;
+}
+
+QByteArray StrokeOrderRecord::encode() const
+{
+    Writer out(Size);
+    out.u8(GlyphLead);
+    out.u8(GlyphTrail);
+    out.i16(StrokeCount);
+    for (const auto& stroke : Strokes) {
+        for (const uint8_t v : stroke)
+            out.u8(v);
+    }
+    return out.take();
+}
+
 KanjiRecord KanjiRecord::decode(QByteArrayView bytes)
 {
     Reader in(bytes, Size, "kanji");

@@ -32,6 +32,21 @@ struct KanjiRecord {
     QByteArray encode() const;
 };
 
+// Kakijun.dat: one kanji's school stroke order, each stroke's start and end point in a
+// 0..255 square, in KanjiNo order for the 440 kanji of grades 1 to 3.
+struct StrokeOrderRecord {
+    static constexpr int MaxStrokes = 20;
+    static constexpr int Size = 4 + 4 * MaxStrokes;
+    uint8_t GlyphLead = 0;
+    uint8_t GlyphTrail = 0;
+    int16_t StrokeCount = 0;
+    // x1, y1, x2, y2 of each stroke; unused strokes are zeros.
+    std::array<std::array<uint8_t, 4>, MaxStrokes> Strokes{};
+
+    static StrokeOrderRecord decode(QByteArrayView bytes);
+    QByteArray encode() const;
+};
+
 // Bushu1.dat: where a component's picture sits in its group's strip.
 struct RadicalRecord {
     static constexpr int Size = 8;
