@@ -1,6 +1,7 @@
-// Mojimaru.ini: the answer-time limits and the developer switch. Start-up reads section
-// Mojimaru3; the settings dialog saves to Mojimaru1 and, so that a parent's change survives
-// a restart, to the two time keys of Mojimaru3 as well.
+// Mojimaru.ini: the answer-time limits, the developer switch and a parent's switches for the
+// handwriting pad and the answer shown in the review. Start-up reads section Mojimaru3; the
+// settings dialog saves to Mojimaru1 and, so that a parent's change survives a restart, to
+// the time keys and the switches of Mojimaru3 as well.
 
 #include "inifile.h"
 #include "studystate.h"
@@ -16,6 +17,8 @@ const QString DebugKey = QStringLiteral("Debug");
 const QString WriteTimeKey = QStringLiteral("Write_Time");
 const QString ReadTimeKey = QStringLiteral("Read_Time");
 const QString PopupKey = QStringLiteral("POPMSG");
+const QString HandwritingKey = QStringLiteral("Tegaki");
+const QString ReviewHelpKey = QStringLiteral("Kotae_Oshie");
 constexpr int DefaultMinutes = 10;
 // Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
 constexpr qint64 Missing = -1;
@@ -33,6 +36,17 @@ int16_t readMinutes(IniFile& ini, const QString& key, bool& changed)
     return int16_t(value);
 }
 
+// A switch is on unless it is stored as 0: an absent key is a file written before it existed.
+bool readSwitch(const IniFile& ini, const QString& key)
+{
+    return ini.readInteger(StartSection, key, Missing) != 0;
+}
+
+QString switchText(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 } // namespace
 
 void StudyState::ReadSettings()
@@ -47,6 +61,8 @@ void StudyState::ReadSettings()
     const int16_t readTime = readMinutes(ini, ReadTimeKey, changed);
     WriteTimeLimit = writeTime;
     ReadTimeLimit = readTime;
+    HandwritingOn = readSwitch(ini, HandwritingKey);
+    ReviewHelpOn = readSwitch(ini, ReviewHelpKey);
     if (changed)
         ini.save();
 }
@@ -60,6 +76,8 @@ void StudyState::SaveSettings() const
     ini.writeString(DialogSection, PopupKey, PopupsOn ? QStringLiteral("Y") : QStringLiteral("N"));
     ini.writeString(StartSection, WriteTimeKey, QString::number(WriteTimeLimit));
     ini.writeString(StartSection, ReadTimeKey, QString::number(ReadTimeLimit));
+    ini.writeString(StartSection, HandwritingKey, switchText(HandwritingOn));
+    ini.writeString(StartSection, ReviewHelpKey, switchText(ReviewHelpOn));
     ini.save();
 }
 

@@ -149,6 +149,11 @@ public:
     int16_t ReadTimeLimit = 0;
     bool PopupsOn = false;
     bool DebugMode = false;
+    // A parent's switches for what this program adds to the pickers and the review: the
+    // handwriting pad in writing questions, and the right answer shown in the review to a
+    // pupil who keeps getting a question wrong. Both on unless the settings file says 0.
+    bool HandwritingOn = true;
+    bool ReviewHelpOn = true;
     // Full path of the settings file; set by start-up (tests point it into a temporary folder).
     QString settingsPath;
 
