@@ -68,6 +68,20 @@ ProgramServices::ProgramServices(const QString& programFolder, const QString& se
         m_program.handCursor = QCursor(hand, HandCursorHotX, HandCursorHotY);
 }
 
+bool ProgramServices::start()
+{
+    if (!m_mainMenu.FormCreate())
+        return false;
+    QSet<QString> allowed;
+    for (int k = 1; k < LastKanjiSlot; ++k) {
+        const QString kanji = m_state.KanjiTable[k].Glyph.toUnicode();
+        if (!kanji.isEmpty())
+            allowed.insert(kanji);
+    }
+    m_program.recognizer = handwriting::createZinniaRecognizer(handwriting::defaultModelPath(), allowed);
+    return true;
+}
+
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
     // Before anything else can take them; a signal during start-up is acted on once the
@@ -97,7 +111,7 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)
         mainMenu.installEventFilter(&watcher);
-    if (!mainMenu.FormCreate())
+    if (!services.start())
         return 0;
     mainMenu.showScreen();
     // Asked to end by the system or by the desktop session: the exit command, from wherever

@@ -30,6 +30,11 @@ public:
     ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
                     const Clock* clock = nullptr, Messages* messages = nullptr);
 
+    // Start-up, as the main menu's creation runs it; then, with the kanji dictionary read, the
+    // handwriting recogniser for the 440 kanji of grades 1 to 3 (its model is not opened
+    // yet). False when start-up failed.
+    bool start();
+
     Program& program() { return m_program; }
     StudyState& state() { return m_state; }
     TF_Main& mainMenu() { return m_mainMenu; }

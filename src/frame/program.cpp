@@ -1,5 +1,8 @@
 #include "program.h"
 
+#include "errors.h"
+#include "studystate.h"
+
 namespace moji {
 
 QPixmap Program::headerImage(int tag) const
@@ -19,6 +22,24 @@ void Program::playAnswerSound(bool correct)
         play->rewind();
         play->play();
     }
+}
+
+} // namespace moji
+
+namespace moji {
+
+const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
+{
+    if (m_strokeOrderState == TableState::NotRead) {
+        try {
+            m_strokeOrder.load(state.pathOf(QStringLiteral("Kakijun.dat")));
+            m_strokeOrderState = TableState::Read;
+        } catch (const DataError& e) {
+            m_strokeOrderState = TableState::Failed;
+            messages.error(parent, errorReportText(e));
+        }
+    }
+    return m_strokeOrderState == TableState::Read ? &m_strokeOrder : nullptr;
 }
 
 } // namespace moji

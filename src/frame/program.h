@@ -4,6 +4,8 @@
 #include "helpviewer.h"
 #include "messages.h"
 #include "navigator.h"
+#include "recognizer.h"
+#include "strokeorder.h"
 
 #include <QCursor>
 #include <QPixmap>
@@ -57,9 +59,24 @@ struct Program {
     QPointer<QWidget> matchingGameScreen;
     QPointer<QWidget> catcherGameScreen;
 
+    // The handwriting recogniser for the 440 kanji of grades 1 to 3, made once start-up has
+    // read the kanji dictionary (its model opens at the first recognition); null where there
+    // is none, and then no pad is offered.
+    std::unique_ptr<handwriting::Recognizer> recognizer;
+
     QPixmap headerImage(int tag) const;
     // Plays the correct (true) or wrong (false) answer sound from the start.
     void playAnswerSound(bool correct);
+
+    // Kakijun.dat, read at its first need. A file that cannot be read is reported once (over
+    // `parent`) and the stroke-order checks are then left out for the rest of the run: they
+    // only comment on the writing, and the session in progress matters more. Null then.
+    const handwriting::StrokeOrderTable* strokeOrder(QWidget* parent);
+
+private:
+    enum class TableState { NotRead, Read, Failed };
+    handwriting::StrokeOrderTable m_strokeOrder;
+    TableState m_strokeOrderState = TableState::NotRead;
 };
 
 } // namespace moji

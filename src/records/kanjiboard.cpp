@@ -98,6 +98,17 @@ int KanjiBoard::slotOf(int i) const
     return s.sortedX / m_cell.width() * Rows + s.sortedY / m_cell.height() + 1;
 }
 
+int KanjiBoard::kanjiAt(QPoint at) const
+{
+    if (!m_sorted || m_phase != Phase::Idle)
+        return 0;
+    for (int i = 1; i <= m_count; ++i) {
+        if (QRect(positionOf(i), m_cell).contains(at))
+            return i;
+    }
+    return 0;
+}
+
 QImage KanjiBoard::render(const QFont& font, const QColor& ground) const
 {
     QImage image(boardSize(), QImage::Format_RGB32);

@@ -72,6 +72,9 @@ public:
     QPoint positionOf(int i) const;
     // The slot (1 to kanjiCount()) kanji i ends in.
     int slotOf(int i) const;
+    // The kanji (1 to kanjiCount()) whose cell holds this point of the sorted board, or 0:
+    // while the kanji move, or over an empty cell.
+    int kanjiAt(QPoint at) const;
     // The board as it stands now: every kanji at positionOf() on the ground colour, passed
     // ones in red and the others in yellow.
     QImage render(const QFont& font, const QColor& ground) const;

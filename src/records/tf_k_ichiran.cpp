@@ -6,8 +6,10 @@
 #include "program.h"
 #include "randomsource.h"
 #include "studystate.h"
+#include "tf_kakijun.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -63,6 +65,14 @@ TF_K_ichiran::TF_K_ichiran(Program& program, QWidget* parent)
     m_image->setObjectName(QStringLiteral("Img_Kanji"));
     m_image->setGeometry(BoardLeft, BoardTop, 480, 360);
     m_image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_image->installEventFilter(this);
+    m_clickHint = new QLabel(QStringLiteral("かんじを　おすと、かきじゅんが　みられるよ"), canvas());
+    m_clickHint->setObjectName(QStringLiteral("Lbl_Kakijun"));
+    m_clickHint->setFont(pixelFont(font(), 15));
+    m_clickHint->setStyleSheet(QStringLiteral("color: #c8d7ff;"));
+    m_clickHint->setGeometry(BoardLeft, BoardTop + 362, 480, 20);
+    m_clickHint->setAlignment(Qt::AlignCenter);
+    m_clickHint->hide();
 
     // The two list buttons and, in their place while the kanji move, the legend.
     m_yomi = listButton(QStringLiteral("読む"), "Btn_Yomi", QRect(340, 36, 130, 42), canvas());
@@ -158,8 +168,31 @@ void TF_K_ichiran::showIdlePrompt()
     showBoard(image);
 }
 
+void TF_K_ichiran::Img_KanjiClick(QPoint at)
+{
+    const int i = m_board.kanjiAt(at);
+    if (i > 0)
+        TF_Kakijun::present(program(), m_board.kanji(i).kanji, {}, this);
+}
+
+bool TF_K_ichiran::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_image && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::LeftButton) {
+            // The board is drawn from the picture's top left.
+            Img_KanjiClick(press->position().toPoint());
+            return true;
+        }
+    }
+    return ScreenFrame::eventFilter(watched, event);
+}
+
 void TF_K_ichiran::setAnimating(bool on)
 {
+    const bool sorted = !on && m_board.kanjiCount() > 0;
+    m_clickHint->setVisible(sorted);
+    m_image->setCursor(sorted ? program().handCursor : QCursor(Qt::ArrowCursor));
     m_yomi->setVisible(!on);
     m_kaki->setVisible(!on);
     m_legendRed->setVisible(on);

@@ -38,9 +38,14 @@ public:
     // The board drawn as the logic places the kanji now.
     QImage renderBoard() const;
 
+    // A click on the board at this point of it: once the kanji are in order, the clicked one
+    // is shown with its numbered strokes.
+    void Img_KanjiClick(QPoint at);
+
 protected:
     void onBack() override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showBoard(const QImage& image);
@@ -53,6 +58,7 @@ private:
     QLabel* m_image;
     QLabel* m_legendRed;
     QLabel* m_legendWhite;
+    QLabel* m_clickHint;
     QPushButton* m_yomi;
     QPushButton* m_kaki;
     LoopingTune m_music;

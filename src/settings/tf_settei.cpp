@@ -8,6 +8,7 @@
 #include "timelimits.h"
 #include "updown.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,7 +54,8 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     setObjectName(QStringLiteral("TF_Settei"));
     setWindowTitle(QStringLiteral("もじまる"));
     setAttribute(Qt::WA_DeleteOnClose, false); // whoever opens it owns it
-    setFixedSize(427, 213);
+    // Taller than the time limits alone need: the two switches for parents sit under them.
+    setFixedSize(427, 275);
 
     label(QStringLiteral("設定値を変更します。"), "Label1", this, {16, 10}, 16, true);
     QLabel* forParents = label(QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), "Label5", this,
@@ -86,12 +88,23 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     m_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Btn_OK"));
     m_ok->setToolTip(QStringLiteral("設定値を変更します"));
-    m_ok->setGeometry(222, 172, 90, 30);
+    auto* extras = label(QStringLiteral("べんきょうのたすけ"), "Label6", this, {16, 166}, 13, true);
+    extras->adjustSize();
+    m_handwriting = new QCheckBox(QStringLiteral("書く問題で手書きパッドを使う"), this);
+    m_handwriting->setObjectName(QStringLiteral("Chk_Tegaki"));
+    m_handwriting->setToolTip(QStringLiteral("切ると、漢字はボタンでさがすだけになります"));
+    m_handwriting->setGeometry(30, 188, 380, 22);
+    m_reviewHelp = new QCheckBox(QStringLiteral("ふくしゅうで２回まちがえたら答えを見せる"), this);
+    m_reviewHelp->setObjectName(QStringLiteral("Chk_Kotae_Oshie"));
+    m_reviewHelp->setToolTip(QStringLiteral("答えを見せても、自分で入れるまで先に進みません"));
+    m_reviewHelp->setGeometry(30, 210, 380, 22);
+
+    m_ok->setGeometry(222, 236, 90, 30);
     m_ok->setDefault(true);
     m_cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("CANCEL"), this);
     m_cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     m_cancel->setToolTip(QStringLiteral("変更せずにメニューにもどる"));
-    m_cancel->setGeometry(321, 172, 90, 30);
+    m_cancel->setGeometry(321, 236, 90, 30);
     m_cancel->setAutoDefault(false);
     for (QPushButton* b : {m_ok, m_cancel})
         useHandCursor(program, b);
@@ -124,6 +137,8 @@ void TF_Settei::FormShow()
     m_kaku->setText(QString::number(s.WriteTimeLimit));
     m_yomu->setText(QString::number(s.ReadTimeLimit));
     (s.PopupsOn ? m_popOn : m_popOff)->setChecked(true);
+    m_handwriting->setChecked(s.HandwritingOn);
+    m_reviewHelp->setChecked(s.ReviewHelpOn);
     m_g1Clear->setVisible(filestore::exists(s.pathOf(Game1File)));
     m_g2Clear->setVisible(filestore::exists(s.pathOf(Game2File)));
 }
@@ -152,9 +167,13 @@ void TF_Settei::Btn_OKClick()
     const int16_t oldWrite = s.WriteTimeLimit;
     const int16_t oldRead = s.ReadTimeLimit;
     const bool oldPopups = s.PopupsOn;
+    const bool oldHandwriting = s.HandwritingOn;
+    const bool oldReviewHelp = s.ReviewHelpOn;
     s.WriteTimeLimit = *writeTime;
     s.ReadTimeLimit = *readTime;
     s.PopupsOn = popItemIndex() == 0;
+    s.HandwritingOn = m_handwriting->isChecked();
+    s.ReviewHelpOn = m_reviewHelp->isChecked();
     try {
         s.SaveSettings();
     } catch (const DataError& e) {
@@ -162,6 +181,8 @@ void TF_Settei::Btn_OKClick()
         s.WriteTimeLimit = oldWrite;
         s.ReadTimeLimit = oldRead;
         s.PopupsOn = oldPopups;
+        s.HandwritingOn = oldHandwriting;
+        s.ReviewHelpOn = oldReviewHelp;
         m_program.messages.error(this, errorReportText(e));
         return;
     }

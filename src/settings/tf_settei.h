@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,8 +15,9 @@ struct Program;
 class UpDown;
 
 // The settings dialog for parents: the answer-time limits of reading and writing sessions
-// (1 to 59 minutes), saved so that they hold from now on and after a restart, and the
-// buttons that delete the two games' score tables.
+// (1 to 59 minutes) and the switches of the handwriting pad and of the answer shown in the
+// review, saved so that they hold from now on and after a restart, and the buttons that
+// delete the two games' score tables.
 class TF_Settei : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +41,8 @@ public:
     QPushButton* g1ClearButton() const { return m_g1Clear; }
     QPushButton* g2ClearButton() const { return m_g2Clear; }
     QGroupBox* popSwitch() const { return m_pop; }
+    QCheckBox* handwritingSwitch() const { return m_handwriting; }
+    QCheckBox* reviewHelpSwitch() const { return m_reviewHelp; }
     // The notice switch: 0 "あり", 1 "なし".
     int popItemIndex() const;
 
@@ -60,6 +64,8 @@ private:
     QGroupBox* m_pop;
     QRadioButton* m_popOn;
     QRadioButton* m_popOff;
+    QCheckBox* m_handwriting;
+    QCheckBox* m_reviewHelp;
 };
 
 } // namespace moji

@@ -101,6 +101,13 @@ void AnswerPanels::chooseCandidates(int level)
     showList(Source::Candidates, std::move(shuffled));
 }
 
+void AnswerPanels::choosePad()
+{
+    m_previous = m_state0;
+    m_state0 = 3;
+    m_cancel = true;
+}
+
 void AnswerPanels::showList(Source source, std::vector<int> list)
 {
     m_source = source;
@@ -116,6 +123,7 @@ void AnswerPanels::back()
 {
     switch (m_state0) {
     case 1:
+    case 3:
         m_state0 = m_previous = 0;
         m_cancel = false;
         break;

@@ -11,10 +11,12 @@ class StudyState;
 
 // The answer being built and the pickers that build it. A reading answer is up to four kana
 // from the kana chart; a writing answer up to three kanji found by radical group and part, by
-// stroke count, or among the candidates of the level. The pickers move between three views:
+// stroke count, among the candidates of the level, or written by hand on the pad. The pickers
+// move between four views:
 //   0 radical groups and stroke counts,
 //   1 the parts of a group and stroke counts,
-//   2 a kanji list.
+//   2 a kanji list,
+//   3 the handwriting pad (reached from the first view only).
 class AnswerPanels {
 public:
     static constexpr int MaxKana = 4;
@@ -47,6 +49,7 @@ public:
     void choosePart(int slot);
     void chooseStrokes(int strokes);
     void chooseCandidates(int level);
+    void choosePad();
     void back();
 
     int panelState() const { return m_state0; }
@@ -59,8 +62,9 @@ public:
 
     bool groupsVisible() const { return m_writing && m_state0 == 0; }
     bool partsVisible() const { return m_writing && m_state0 == 1; }
-    bool strokesVisible() const { return m_writing && m_state0 != 2; }
+    bool strokesVisible() const { return m_writing && m_state0 <= 1; }
     bool kanjiVisible() const { return !m_writing || m_state0 == 2; }
+    bool padVisible() const { return m_writing && m_state0 == 3; }
     bool cancelVisible() const { return m_cancel; }
 
     // The first KanjiNo of the candidate window of a level: levels 1 to 4 → 241, 5 and 6 →

@@ -21,9 +21,11 @@ const std::array<const char*, 8> PickerPanels::GroupCaptions = {"へん", "つ�
 namespace {
 
 constexpr QPoint FirstCell(10, 25);
-constexpr int PickerTop = 212;
+constexpr int PickerTop = PickerPanels::Top;
 
-QGroupBox* groupBox(const QString& title, QWidget* canvas, const QRect& geometry, const char* name)
+} // namespace
+
+QGroupBox* pickerGroup(const QString& title, QWidget* canvas, const QRect& geometry, const char* name)
 {
     auto* box = new QGroupBox(title, canvas);
     box->setObjectName(QLatin1String(name));
@@ -36,6 +38,8 @@ QGroupBox* groupBox(const QString& title, QWidget* canvas, const QRect& geometry
                                       " QGroupBox::title { left: 8px; padding: 0 4px; }"));
     return box;
 }
+
+namespace {
 
 // BuhinX.bmp, which must hold a 48-pixel cell for every part picture Bushu1.dat places in it.
 QImage readPartStrip(const StudyState& state)
@@ -77,7 +81,7 @@ QPushButton* PickerPanels::button(QWidget* parent, const QString& text, int inde
 
 void PickerPanels::buildReading(QWidget* canvas)
 {
-    m_kanjiGroup = groupBox(QStringLiteral("かなをえらぶ"), canvas, QRect(10, PickerTop, 16 * 35 + 20, 5 * 35 + 35), "Grp_Kanji");
+    m_kanjiGroup = pickerGroup(QStringLiteral("かなをえらぶ"), canvas, QRect(10, PickerTop, 16 * 35 + 20, 5 * 35 + 35), "Grp_Kanji");
     QFont f = m_kanjiGroup->font();
     f.setPixelSize(18);
     for (int i = 1; i <= 80; ++i) {
@@ -96,7 +100,7 @@ void PickerPanels::buildReading(QWidget* canvas)
 void PickerPanels::buildWriting(QWidget* canvas)
 {
     const StudyState& state = m_program.state;
-    m_kanjiGroup = groupBox(QStringLiteral("かんじをえらぶ"), canvas, QRect(10, PickerTop, 16 * 36 + 20, 5 * 36 + 35), "Grp_Kanji");
+    m_kanjiGroup = pickerGroup(QStringLiteral("かんじをえらぶ"), canvas, QRect(10, PickerTop, 16 * 36 + 20, 5 * 36 + 35), "Grp_Kanji");
     QFont kanjiFont = m_kanjiGroup->font();
     kanjiFont.setPixelSize(22);
     kanjiFont.setBold(false);
@@ -111,7 +115,7 @@ void PickerPanels::buildWriting(QWidget* canvas)
         m_kanji[std::size_t(i - 1)] = b;
     }
 
-    m_radicalGroup = groupBox(QStringLiteral("ぶしゅでえらぶ"), canvas, QRect(10, PickerTop, 2 * 128 + 20, 4 * 48 + 35), "Grp_Bushu");
+    m_radicalGroup = pickerGroup(QStringLiteral("ぶしゅでえらぶ"), canvas, QRect(10, PickerTop, 2 * 128 + 20, 4 * 48 + 35), "Grp_Bushu");
     QFont captionFont = m_radicalGroup->font();
     captionFont.setPixelSize(18);
     for (int g = 1; g <= 8; ++g) {
@@ -131,7 +135,7 @@ void PickerPanels::buildWriting(QWidget* canvas)
     }
 
     m_partStrip = QPixmap::fromImage(readPartStrip(state));
-    m_partGroup = groupBox(QStringLiteral("ぶしゅをえらぶ"), canvas, QRect(10, PickerTop, 8 * 48 + 20, 5 * 48 + 28), "Grp_Buhin");
+    m_partGroup = pickerGroup(QStringLiteral("ぶしゅをえらぶ"), canvas, QRect(10, PickerTop, 8 * 48 + 20, 5 * 48 + 28), "Grp_Buhin");
     for (int i = 1; i <= 40; ++i) {
         QPushButton* b = button(m_partGroup, QString(), i, 5, QSize(48, 48), FirstCell);
         b->setObjectName(QStringLiteral("Btn_Buhin%1").arg(i));
@@ -144,7 +148,7 @@ void PickerPanels::buildWriting(QWidget* canvas)
         m_parts[std::size_t(i - 1)] = b;
     }
 
-    m_strokeGroup = groupBox(QStringLiteral("かくすうでえらぶ"), canvas, QRect(430, PickerTop, 4 * 40 + 20, 5 * 40 + 40 + 28), "Grp_Kakusuu");
+    m_strokeGroup = pickerGroup(QStringLiteral("かくすうでえらぶ"), canvas, QRect(430, PickerTop, 4 * 40 + 20, 5 * 40 + 40 + 28), "Grp_Kakusuu");
     QFont strokeFont = m_strokeGroup->font();
     strokeFont.setPixelSize(16);
     for (int s = 1; s <= 20; ++s) {

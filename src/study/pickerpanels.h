@@ -7,9 +7,13 @@
 
 class QGroupBox;
 class QPushButton;
+class QRect;
 class QWidget;
 
 namespace moji {
+
+// A group box of the picker space, in the pickers' look.
+QGroupBox* pickerGroup(const QString& title, QWidget* canvas, const QRect& geometry, const char* name);
 
 class AnswerPanels;
 struct Program;
@@ -40,6 +44,8 @@ public:
     QPushButton* candidatesButton() const { return m_candidates; }
 
     static const std::array<const char*, 8> GroupCaptions;
+    // The top of the picker space, below the answer.
+    static constexpr int Top = 212;
 
 signals:
     // The answer or the view changed (the screen updates its label and the cancel button).

@@ -168,4 +168,14 @@ int QuestionSession::nextWrong(int n) const
     return n;
 }
 
+bool QuestionSession::wrongCorrection(int n)
+{
+    if (n < 1 || n > Questions)
+        return false;
+    int& tries = m_wrongTries[std::size_t(n)];
+    ++tries;
+    const bool practiceWriting = !m_state.SessionKind && m_state.StudyMode == 2;
+    return m_state.ReviewHelpOn && tries == (practiceWriting ? 1 : 2);
+}
+
 } // namespace moji

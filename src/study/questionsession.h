@@ -62,10 +62,17 @@ public:
     // The next question after n that was answered wrongly, or 0 when the review is over.
     int nextWrong(int n) const;
 
+    // A wrong correction of question n in the review. True at the try after which the pupil
+    // is shown the right answer (it stays shown): the second, or the first of a writing
+    // question in practice, where seeing how the kanji is written is the lesson; never when
+    // a parent switched this help off. The pupil must still enter the answer.
+    bool wrongCorrection(int n);
+
 private:
     StudyState& m_state;
     RandomSource& m_random;
     Countdown m_countdown;
+    std::array<int, Questions + 1> m_wrongTries{};
 };
 
 } // namespace moji

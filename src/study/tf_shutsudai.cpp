@@ -1,12 +1,14 @@
 #include "tf_shutsudai.h"
 
 #include "errors.h"
+#include "handwritingpanel.h"
 #include "hintcontext.h"
 #include "pickerpanels.h"
 #include "program.h"
 #include "randomsource.h"
 #include "sessionresult.h"
 #include "studystate.h"
+#include "tf_kakijun.h"
 #include "tf_saiten.h"
 
 #include <QApplication>
@@ -136,11 +138,37 @@ void TF_Shutsudai::buildControls()
     connect(m_cancel, &QPushButton::clicked, this, [this] {
         m_panels.back();
         m_pickers->refresh();
-        m_cancel->setVisible(m_panels.cancelVisible());
+        updateAnswer();
     });
 
     m_pickers = new PickerPanels(program(), m_panels, c, program().state.StudyMode);
     connect(m_pickers, &PickerPanels::changed, this, &TF_Shutsudai::updateAnswer);
+    const StudyState& s = program().state;
+    if (s.StudyMode == 2 && s.HandwritingOn && program().recognizer) {
+        m_handwriting = new HandwritingPanel(program(), m_panels, c);
+        connect(m_handwriting, &HandwritingPanel::changed, this, [this] {
+            m_pickers->refresh();
+            updateAnswer();
+        });
+    }
+
+    // Where the remaining time stands while questions are asked; the review has no clock.
+    m_shownAnswer = new QLabel(c);
+    m_shownAnswer->setObjectName(QStringLiteral("Lbl_Kotae_Oshie"));
+    m_shownAnswer->setGeometry(310, 34, 196, 42);
+    m_shownAnswer->setFont(pixelFont(font(), 22));
+    m_shownAnswer->setAlignment(Qt::AlignCenter);
+    m_shownAnswer->setStyleSheet(QStringLiteral("color: #142060; background: #fff8c0; border: 2px solid #f0c000;"
+                                                " border-radius: 8px;"));
+    m_shownAnswer->hide();
+    m_shownStrokeOrder = navButton(QStringLiteral("かきじゅん"), c, QRect(514, 36, 116, 38), "Btn_Kakijun_Oshie");
+    m_shownStrokeOrder->setFont(pixelFont(font(), 17));
+    m_shownStrokeOrder->setToolTip(QStringLiteral("こたえの　かんじの　かきじゅんを　みる"));
+    useHandCursor(program(), m_shownStrokeOrder);
+    m_shownStrokeOrder->hide();
+    connect(m_shownStrokeOrder, &QPushButton::clicked, this, [this] {
+        TF_Kakijun::present(program(), program().state.QuizSet[m_current].Answer.toUnicode(), {}, this);
+    });
 }
 
 QString TF_Shutsudai::answerText() const
@@ -168,6 +196,8 @@ void TF_Shutsudai::showEvent(QShowEvent* event)
     m_panels.deleteAll();
     m_current = 0;
     m_pickers->hideAll();
+    if (m_handwriting)
+        m_handwriting->hideAll();
     if (program().state.RedoRound)
         startReview();
     else if (!m_started)
@@ -251,6 +281,8 @@ void TF_Shutsudai::showQuestion(int n)
     m_pickers->refresh();
     m_prev->setVisible(!m_review && n >= 2);
     m_cancel->hide();
+    m_shownAnswer->hide();
+    m_shownStrokeOrder->hide();
     updateAnswer();
 }
 
@@ -288,6 +320,8 @@ void TF_Shutsudai::updateAnswer()
 {
     m_answer->setText(m_panels.answer());
     m_cancel->setVisible(m_panels.cancelVisible());
+    if (m_handwriting)
+        m_handwriting->refresh();
 }
 
 void TF_Shutsudai::Tim_ClockTimer()
@@ -377,10 +411,24 @@ void TF_Shutsudai::btn_awaseClick()
         program().playAnswerSound(false);
         m_panels.deleteAll();
         updateAnswer();
+        if (m_session.wrongCorrection(m_current))
+            showAnswerInReview();
         return;
     }
     program().playAnswerSound(true);
     moveOnInReview();
+}
+
+void TF_Shutsudai::showAnswerInReview()
+{
+    const QString answer = program().state.QuizSet[m_current].Answer.toUnicode();
+    m_shownAnswer->setText(QStringLiteral("こたえは　「%1」").arg(answer));
+    m_shownAnswer->show();
+    if (program().state.StudyMode != 2)
+        return;
+    m_shownStrokeOrder->show();
+    TF_Kakijun::present(program(), answer, QStringLiteral("こたえは　この　かんじだよ。\nかきじゅんを　よく　みて　かいてみよう！"),
+                        this);
 }
 
 void TF_Shutsudai::moveOnInReview()

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace moji {
 
+class HandwritingPanel;
 class PickerPanels;
 
 // The question session: ten questions against the clock, each a sentence with one part in red,
@@ -40,6 +41,8 @@ public:
     bool inReview() const { return m_review; }
     const AnswerPanels& panels() const { return m_panels; }
     PickerPanels* pickers() const { return m_pickers; }
+    // The handwriting pad, or nullptr in reading, without a recogniser or when switched off.
+    HandwritingPanel* handwriting() const { return m_handwriting; }
     QString answerText() const;
     QString sentenceText(int part) const; // 1 to 3
     QColor sentenceColour(int part) const;
@@ -61,6 +64,7 @@ private:
     void showSentence(const SentenceView& view);
     void updateAnswer();
     void moveOnInReview();
+    void showAnswerInReview();
     void endReview();
     void goToScoring();
     bool loadOrFail(int n);
@@ -68,6 +72,7 @@ private:
     QuestionSession m_session;
     AnswerPanels m_panels;
     PickerPanels* m_pickers = nullptr;
+    HandwritingPanel* m_handwriting = nullptr;
     int m_current = 0;
     bool m_review = false;
     bool m_started = false;
@@ -85,6 +90,9 @@ private:
     QPushButton* m_deletePart;
     QPushButton* m_deleteAll;
     QPushButton* m_debug;
+    // The answer shown in the review to a pupil who keeps getting it wrong.
+    QLabel* m_shownAnswer;
+    QPushButton* m_shownStrokeOrder;
     QTimer m_clock;
     LoopingTune m_music;
 };

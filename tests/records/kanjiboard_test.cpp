@@ -204,6 +204,8 @@ protected:
     {
         if (screen)
             screen->close();
+        // Gone before the program it refers to, not in a later test's event loop.
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void open()
     {
@@ -308,6 +310,36 @@ TEST_F(BoardScreen, SortsTheBoardBeforeThePupilsEyes)
     EXPECT_GT(inkIn(screen->boardImage(), 40).first, 20);
     EXPECT_GT(inkIn(screen->boardImage(), 41).second, 20);
     EXPECT_TRUE(f.messages.shown.isEmpty());
+}
+
+// Once the kanji are in order, a click on one shows its numbered strokes; while they move,
+// or on an empty cell, a click does nothing.
+TEST_F(BoardScreen, AClickedKanjiShowsItsStrokeOrder)
+{
+    ModalCloser modals;
+    open();
+    QLabel* board = label("Img_Kanji");
+    auto clickSlot = [&](int c) {
+        QTest::mouseClick(board, Qt::LeftButton, {}, QRect(screen->board().cellTopLeft(c), screen->board().cellSize()).center());
+    };
+    EXPECT_FALSE(label("Lbl_Kakijun")->isVisible());
+    QTest::mouseClick(button("Btn_Yomi"), Qt::LeftButton);
+    runTicks(20);
+    clickSlot(1);
+    EXPECT_TRUE(modals.closed.isEmpty()) << "not while the kanji move";
+    runTicks(27);
+    ASSERT_FALSE(screen->animating());
+    EXPECT_TRUE(label("Lbl_Kakijun")->isVisible()) << "the board says it can be clicked";
+    int first = 0;
+    for (int i = 1; i <= screen->board().kanjiCount(); ++i)
+        first = screen->board().slotOf(i) == 1 ? i : first;
+    clickSlot(1);
+    ASSERT_EQ(modals.closed.size(), 1);
+    EXPECT_TRUE(modals.closed[0].startsWith(QStringLiteral("moji::TF_Kakijun:")));
+    EXPECT_TRUE(modals.closed[0].contains(QStringLiteral("「%1」の").arg(screen->board().kanji(first).kanji)))
+        << qPrintable(modals.closed[0]);
+    clickSlot(240);
+    EXPECT_EQ(modals.closed.size(), 1) << "an empty cell";
 }
 
 // The real timers run the animation in about six seconds; frames differ as the kanji move.

@@ -1,13 +1,15 @@
 // The settings dialog: what it shows, the arrows, OK and CANCEL, the refusal of limits that
-// cannot work, and clearing the games' score tables.
+// cannot work, the switch of the handwriting pad, and clearing the games' score tables.
 
 #include "screenfixture.h"
 #include "testfiles.h"
 #include "tf_settei.h"
+#include "tf_shutsudai.h"
 #include "updown.h"
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -66,7 +68,7 @@ TEST_F(Settings, ShowsTheLimitsInForce)
     writeFile(f.state.settingsPath, "[Mojimaru1]\nWrite_Time=3\nRead_Time=4\n");
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("もじまる"));
-    EXPECT_EQ(dialog->size(), QSize(427, 213));
+    EXPECT_EQ(dialog->size(), QSize(427, 275));
     EXPECT_EQ(labelText("Label1"), QStringLiteral("設定値を変更します。"));
     EXPECT_EQ(labelText("Label5"), QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"));
     EXPECT_EQ(labelText("Label2"), QStringLiteral("回答時間（分）"));
@@ -151,6 +153,68 @@ TEST_F(Settings, OkAppliesAndSavesTheLimits)
     dialog->Btn_OKClick();
     EXPECT_TRUE(f.state.PopupsOn);
     EXPECT_TRUE(ini().contains(QStringLiteral("POPMSG=Y")));
+}
+
+// A parent's switch takes the handwriting pad out of writing questions; like the limits it
+// holds after a restart, and saving it keeps every other line of the file.
+TEST_F(Settings, TheHandwritingSwitchTakesThePadAwayAndSurvivesARestart)
+{
+    f.loadDictionary();
+    for (int g = 1; g <= 8; ++g)
+        f.useBuiltFile(QStringLiteral("bushu%1.bmp").arg(g));
+    f.program.recognizer = std::make_unique<FakeRecognizer>();
+    f.addPupils(1, 2, 2);
+    f.state.SelectPupil(1);
+    f.state.SessionKind = true;
+    f.state.CurrentLevel = 2;
+    f.state.StudyMode = 2;
+    // Whether a writing question offers the pad.
+    auto padOffered = [&] {
+        auto* session = new TF_Shutsudai(f.program);
+        session->showScreen();
+        QTest::mouseClick(session->findChild<QPushButton*>(QStringLiteral("Btn_Next")), Qt::LeftButton);
+        EXPECT_TRUE(session->findChild<QWidget*>(QStringLiteral("Grp_Bushu"))->isVisible()) << "the pickers stay";
+        auto* open = session->findChild<QWidget*>(QStringLiteral("Btn_Tegaki"));
+        const bool offered = open && open->isVisible();
+        session->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return offered;
+    };
+
+    const QByteArray before = "; our settings\n[Mojimaru3]\nDebug=1\nWrite_Time=10\nRead_Time=12\nColour=blue\n"
+                              "[Other]\nkeep=me\n";
+    writeFile(f.state.settingsPath, before);
+    f.state.ReadSettings();
+    EXPECT_TRUE(f.state.HandwritingOn) << "on when the file never had the key";
+    EXPECT_TRUE(f.state.ReviewHelpOn);
+    EXPECT_TRUE(padOffered());
+
+    open();
+    ASSERT_TRUE(dialog->handwritingSwitch()->isChecked());
+    QTest::mouseClick(dialog->handwritingSwitch(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(f.state.HandwritingOn);
+    EXPECT_TRUE(f.state.ReviewHelpOn);
+    EXPECT_FALSE(padOffered());
+    const QString saved = ini();
+    for (const char* line : {"; our settings\n[Mojimaru3]\nDebug=1\n", "Read_Time=12\nColour=blue\n", "Tegaki=0\n",
+                             "Kotae_Oshie=1\n", "[Other]\nkeep=me\n", "POPMSG=N"})
+        EXPECT_TRUE(saved.contains(QString::fromUtf8(line))) << line << " in\n" << qPrintable(saved);
+
+    StudyState restarted(f.dir.path(), f.clock);
+    restarted.settingsPath = f.state.settingsPath;
+    restarted.ReadSettings();
+    EXPECT_FALSE(restarted.HandwritingOn);
+    EXPECT_TRUE(restarted.ReviewHelpOn);
+    EXPECT_TRUE(restarted.DebugMode);
+    EXPECT_EQ(restarted.ReadTimeLimit, 12);
+
+    open();
+    EXPECT_FALSE(dialog->handwritingSwitch()->isChecked()) << "the dialog shows the switch in force";
+    QTest::mouseClick(dialog->handwritingSwitch(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    EXPECT_TRUE(padOffered());
+    EXPECT_TRUE(f.messages.shown.isEmpty());
 }
 
 TEST_F(Settings, CancelChangesNothing)

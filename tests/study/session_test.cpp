@@ -40,6 +40,8 @@ protected:
     {
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
+        // The screens go before the program they refer to, not in a later test's event loop.
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // A pupil at this step, selected, starting a challenge (or practice at that level).
@@ -259,6 +261,79 @@ TEST_F(Session, QuittingDuringTheReviewRecordsNothing)
     EXPECT_TRUE(history().isEmpty());
     EXPECT_FALSE(f.state.RedoRound);
     EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
+}
+
+// A pupil stuck on a review question is shown the answer after the second wrong try (the
+// kanji with its numbered strokes in writing, the reading in reading) but must still enter it
+// to move on; leaving the review then records nothing, as before.
+TEST_F(Session, AStuckPupilIsShownTheAnswerAfterTwoWrongTries)
+{
+    QLabel* shown = nullptr;
+    for (const int mode : {2, 1}) {
+        begin(3, mode);
+        shown = screen->findChild<QLabel*>(QStringLiteral("Lbl_Kotae_Oshie"));
+        for (int q = 1; q <= 10; ++q)
+            answer(q != 2 && q != 5);
+        score();
+        ASSERT_TRUE(screen && screen->inReview());
+        ASSERT_EQ(screen->currentQuestion(), 2);
+        const QString right = item(2).Answer.toUnicode();
+        auto wrongTry = [&] {
+            if (mode == 2)
+                pickKanji(otherKanji(item(2).KanjiNo), Route::Strokes);
+            else
+                typeKana(QStringLiteral("ぬ"));
+            click("Btn_awase");
+        };
+        wrongTry();
+        EXPECT_FALSE(shown->isVisible()) << mode << ": one wrong try is not yet stuck";
+        EXPECT_TRUE(modals.closed.filter(QStringLiteral("TF_Kakijun")).isEmpty());
+        wrongTry();
+        EXPECT_TRUE(shown->isVisible()) << mode;
+        EXPECT_TRUE(shown->text().contains(right)) << qPrintable(shown->text());
+        EXPECT_EQ(screen->currentQuestion(), 2) << "the answer must still be entered";
+        EXPECT_EQ(screen->answerText(), QString());
+        const QStringList diagrams = modals.closed.filter(QStringLiteral("moji::TF_Kakijun:"));
+        if (mode == 2) {
+            ASSERT_EQ(diagrams.size(), 1);
+            EXPECT_TRUE(diagrams[0].contains(QStringLiteral("「%1」の").arg(right))) << qPrintable(diagrams[0]);
+            pickKanji(item(2).KanjiNo, Route::Candidates);
+        } else {
+            EXPECT_TRUE(diagrams.isEmpty()) << "a reading has no stroke order";
+            typeKana(right);
+        }
+        click("Btn_awase");
+        EXPECT_EQ(screen->currentQuestion(), 5);
+        EXPECT_FALSE(shown->isVisible()) << "the next question is the pupil's own again";
+        screen->headerCommand(4);
+        EXPECT_TRUE(history().isEmpty()) << mode << ": leaving the review of 8 right records nothing";
+        modals.closed.clear();
+        f.state.PlayerCount = 0;
+    }
+}
+
+// In practice one wrong try of a writing question shows the kanji's stroke order; a parent's
+// switch turns the help off altogether.
+TEST_F(Session, PracticeShowsTheStrokeOrderAfterOneWrongTryUnlessSwitchedOff)
+{
+    for (const bool helpOn : {true, false}) {
+        f.state.ReviewHelpOn = helpOn;
+        begin(4, 2, false);
+        for (int q = 1; q <= 10; ++q)
+            answer(q != 1);
+        score();
+        ASSERT_TRUE(screen && screen->inReview());
+        for (int i = 0; i < 3; ++i) {
+            pickKanji(otherKanji(item(1).KanjiNo), Route::Part);
+            click("Btn_awase");
+        }
+        const QStringList diagrams = modals.closed.filter(QStringLiteral("moji::TF_Kakijun:"));
+        EXPECT_EQ(diagrams.size(), helpOn ? 1 : 0) << "once, after the first wrong try";
+        EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("Lbl_Kotae_Oshie"))->isVisible(), helpOn);
+        screen->headerCommand(4);
+        modals.closed.clear();
+        f.state.PlayerCount = 0;
+    }
 }
 
 TEST_F(Session, GoingBackShowsTheStoredAnswersAndNoOnTheLastQuestionStays)

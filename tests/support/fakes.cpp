@@ -39,4 +39,19 @@ FakePlayer* FakeAudio::playerFor(const QString& fileName) const
     return nullptr;
 }
 
+std::vector<moji::handwriting::Candidate> FakeRecognizer::recognize(const moji::handwriting::Strokes& strokes, int count)
+{
+    last = strokes;
+    ++calls;
+    std::vector<moji::handwriting::Candidate> found;
+    const auto reading = readings.find(int(strokes.size()));
+    if (reading == readings.end())
+        return found;
+    for (const QString& kanji : reading->second) {
+        if (int(found.size()) < count)
+            found.push_back({kanji, 1.0 / double(found.size() + 1)});
+    }
+    return found;
+}
+
 } // namespace testing_support

@@ -3,9 +3,11 @@
 #include "audio.h"
 #include "helpviewer.h"
 #include "messages.h"
+#include "recognizer.h"
 
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace testing_support {
@@ -67,6 +69,19 @@ class RecordingHelp final : public moji::HelpViewer {
 public:
     void showTopic(int topic) override { topics.push_back(topic); }
     std::vector<int> topics;
+};
+
+// A recogniser that reads what it is told: for n strokes the kanji of `readings[n]`, best
+// first, and nothing for a count it was not told about. It keeps the strokes it was last
+// given, in the 0..255 square, and how often it was asked.
+class FakeRecognizer final : public moji::handwriting::Recognizer {
+public:
+    std::vector<moji::handwriting::Candidate> recognize(const moji::handwriting::Strokes& strokes, int count) override;
+    QString error() const override { return {}; }
+
+    std::map<int, QStringList> readings;
+    moji::handwriting::Strokes last;
+    int calls = 0;
 };
 
 } // namespace testing_support

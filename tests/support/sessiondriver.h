@@ -4,18 +4,22 @@
 // writing pickers by one of their three routes, answers committed, and the scoring screen
 // ticked through. Header-only, for the test programs that link the study screens.
 
+#include "handwritingpanel.h"
 #include "kanachart.h"
 #include "pickerpanels.h"
 #include "screenfixture.h"
 #include "studystate.h"
 #include "tf_saiten.h"
 #include "tf_shutsudai.h"
+#include "writingsquare.h"
 
 #include <gtest/gtest.h>
 
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+
+#include <initializer_list>
 
 namespace testing_support {
 
@@ -79,6 +83,31 @@ inline void pickKanji(moji::TF_Shutsudai& screen, const moji::StudyState& state,
         }
     }
     ADD_FAILURE() << "kanji " << kanjiNo << " not in the list";
+}
+
+// Draws one stroke on the pad with the mouse through these points of the 0..255 writing
+// square: pressed at the first, moved through the others, released at the last.
+inline void drawStroke(moji::WritingSquare* square, std::initializer_list<QPoint> points)
+{
+    ASSERT_TRUE(square && square->isVisible() && points.size() >= 2);
+    auto at = [square](QPoint p) {
+        return QPoint(qRound(p.x() * (square->width() - 1) / 255.0), qRound(p.y() * (square->height() - 1) / 255.0));
+    };
+    QTest::mousePress(square, Qt::LeftButton, {}, at(*points.begin()));
+    for (auto p = points.begin() + 1; p != points.end(); ++p)
+        QTest::mouseMove(square, at(*p));
+    QTest::mouseRelease(square, Qt::LeftButton, {}, at(*(points.end() - 1)));
+}
+
+// The texts of the pad's candidate buttons that can be pressed, in order.
+inline QStringList padCandidates(const moji::HandwritingPanel& pad)
+{
+    QStringList shown;
+    for (int i = 1; i <= moji::HandwritingPad::MaxCandidates; ++i) {
+        if (pad.candidateButton(i)->isEnabled())
+            shown << pad.candidateButton(i)->text();
+    }
+    return shown;
 }
 
 // Answers the current question rightly or wrongly, then presses "つぎ".

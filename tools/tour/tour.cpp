@@ -261,7 +261,7 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
     StudyState& state = services.state();
     TF_Main& menu = services.mainMenu();
 
-    if (!menu.FormCreate())
+    if (!services.start())
         return;
     tour.shoot(QStringLiteral("01-notice"), QStringLiteral("じゅんびちゅうのおしらせ（起動中）"), 50);
     menu.showScreen();

@@ -1,0 +1,221 @@
+// The handwriting pad in writing sessions, through the real screen: strokes drawn with the
+// mouse on the real pad reach the recogniser in the 0..255 square, its candidates come back
+// best first, and a candidate goes into the answer like any kanji button, to be scored and
+// recorded as before. In practice the strokes are compared with the kanji's stroke order.
+
+#include "handwritingpanel.h"
+#include "records.h"
+#include "screenfixture.h"
+#include "sessiondriver.h"
+#include "testfiles.h"
+#include "tf_shutsudai.h"
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace moji;
+using namespace testing_support;
+
+namespace {
+
+class Handwriting : public ::testing::Test {
+protected:
+    Handwriting()
+    {
+        f.loadDictionary();
+        for (int g = 1; g <= 8; ++g)
+            f.useBuiltFile(QStringLiteral("bushu%1.bmp").arg(g));
+        for (int n = 1; n <= 3; ++n)
+            f.useBuiltFile(QStringLiteral("Present%1.wmf").arg(n));
+        auto fake = std::make_unique<FakeRecognizer>();
+        recognizer = fake.get();
+        f.program.recognizer = std::move(fake);
+    }
+    ~Handwriting() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->close();
+        // The screen goes before the program it refers to.
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void begin(int level, bool challenge)
+    {
+        f.addPupils(1, level, 2);
+        f.state.SelectPupil(1);
+        f.state.SessionKind = challenge;
+        f.state.CurrentLevel = int16_t(level);
+        f.state.StudyMode = 2;
+        screen = new TF_Shutsudai(f.program);
+        screen->showScreen();
+        clickShown(sessionButton(*screen, "Btn_Next"));
+        ASSERT_EQ(screen->currentQuestion(), 1);
+        pad = screen->handwriting();
+        ASSERT_NE(pad, nullptr);
+    }
+
+    QString glyph(int kanjiNo) const { return f.state.KanjiTable[kanjiNo].Glyph.toUnicode(); }
+    QString answerOf(int q) const { return f.state.QuizSet[q].Answer.toUnicode(); }
+    QGroupBox* group(const char* name) const { return screen->findChild<QGroupBox*>(QLatin1String(name)); }
+    void openPad() const
+    {
+        ASSERT_TRUE(pad->openButton()->isVisible());
+        QTest::mouseClick(pad->openButton(), Qt::LeftButton);
+        ASSERT_TRUE(pad->padGroup()->isVisible());
+    }
+    // A cross: the horizontal stroke, then the vertical one, as the school order has it.
+    void writeCross(bool firstStrokeBackwards = false) const
+    {
+        if (firstStrokeBackwards)
+            drawStroke(pad->square(), {{216, 128}, {128, 126}, {40, 128}});
+        else
+            drawStroke(pad->square(), {{40, 128}, {128, 126}, {216, 128}});
+        drawStroke(pad->square(), {{128, 40}, {130, 128}, {128, 216}});
+    }
+    void writeKakijun(const QString& kanji) const
+    {
+        StrokeOrderRecord r;
+        const QByteArray glyphBytes = SjisString<2>::fromUnicode(kanji).bytes();
+        r.GlyphLead = uint8_t(glyphBytes[0]);
+        r.GlyphTrail = uint8_t(glyphBytes[1]);
+        r.StrokeCount = 2;
+        r.Strokes[0] = {40, 128, 216, 128};
+        r.Strokes[1] = {128, 40, 128, 216};
+        writeFile(f.path(QStringLiteral("Kakijun.dat")), r.encode());
+    }
+
+    ScreenFixture f;
+    FakeRecognizer* recognizer = nullptr;
+    QPointer<TF_Shutsudai> screen;
+    HandwritingPanel* pad = nullptr;
+    ModalCloser modals;
+};
+
+} // namespace
+
+// A whole challenge answered on the pad: the pupil opens it from the first view, writes, takes
+// a stroke back, picks the answer among the candidates, and the session is scored and recorded
+// exactly as with the pickers. Nothing is said about the stroke order in a challenge.
+TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
+{
+    begin(2, true);
+    EXPECT_TRUE(group("Grp_Bushu")->isVisible());
+    EXPECT_FALSE(pad->padGroup()->isVisible());
+    openPad();
+    EXPECT_FALSE(group("Grp_Bushu")->isVisible()) << "the pad takes the picker space";
+    EXPECT_FALSE(group("Grp_Kakusuu")->isVisible());
+    EXPECT_TRUE(sessionButton(*screen, "Btn_Cancel")->isVisible());
+    EXPECT_TRUE(padCandidates(*pad).isEmpty());
+
+    // Nine kanji for two strokes: the pad offers the best eight, in the recogniser's order.
+    const QString answer = answerOf(1);
+    QStringList two;
+    for (int k = 1; k <= 9; ++k)
+        two << glyph(k == 3 ? f.state.QuizSet[1].KanjiNo : 100 + k);
+    recognizer->readings[1] = {glyph(1), glyph(2)};
+    recognizer->readings[2] = two;
+
+    drawStroke(pad->square(), {{40, 128}, {128, 126}, {216, 128}});
+    ASSERT_EQ(recognizer->last.size(), 1u);
+    const handwriting::Stroke& stroke = recognizer->last[0];
+    ASSERT_GE(stroke.size(), 3u);
+    EXPECT_NEAR(stroke.front().x, 40, 1);
+    EXPECT_NEAR(stroke.front().y, 128, 1);
+    EXPECT_NEAR(stroke.back().x, 216, 1);
+    EXPECT_TRUE(std::any_of(stroke.begin(), stroke.end(), [](const handwriting::Point& p) { return std::abs(p.x - 128) <= 1; }))
+        << "the moves between press and release are kept";
+    EXPECT_EQ(padCandidates(*pad), recognizer->readings[1]);
+
+    drawStroke(pad->square(), {{128, 40}, {128, 216}});
+    EXPECT_EQ(recognizer->last.size(), 2u);
+    EXPECT_EQ(padCandidates(*pad), two.mid(0, 8));
+    QTest::mouseClick(pad->undoButton(), Qt::LeftButton);
+    EXPECT_EQ(recognizer->last.size(), 1u) << "the last stroke is taken back";
+    EXPECT_EQ(padCandidates(*pad), recognizer->readings[1]);
+    drawStroke(pad->square(), {{128, 40}, {128, 216}});
+    ASSERT_EQ(pad->candidateButton(3)->text(), answer);
+    QTest::mouseClick(pad->candidateButton(3), Qt::LeftButton);
+    EXPECT_EQ(screen->answerText(), answer);
+    EXPECT_TRUE(padCandidates(*pad).isEmpty()) << "the square is ready for the next kanji";
+    EXPECT_TRUE(pad->pad().strokes().empty());
+    EXPECT_FALSE(pad->messageLabel()->text().contains(QStringLiteral("かきじゅん")));
+
+    // "もどる" leaves the pad for the first view; the next question starts there too.
+    clickShown(sessionButton(*screen, "Btn_Cancel"));
+    EXPECT_FALSE(pad->padGroup()->isVisible());
+    EXPECT_TRUE(group("Grp_Bushu")->isVisible());
+    EXPECT_EQ(screen->answerText(), answer);
+    for (int q = 1; q <= 10; ++q) {
+        if (q > 1) {
+            EXPECT_FALSE(pad->padGroup()->isVisible()) << q;
+            openPad();
+            recognizer->readings[1] = {glyph(otherKanji(f.state.QuizSet[q].KanjiNo)), answerOf(q)};
+            drawStroke(pad->square(), {{30, 30}, {200, 220}});
+            QTest::mouseClick(pad->candidateButton(2), Qt::LeftButton);
+            EXPECT_EQ(screen->answerText(), answerOf(q)) << q;
+        }
+        clickShown(sessionButton(*screen, "Btn_Next"));
+    }
+    tickScoring();
+    EXPECT_EQ(f.state.SessionCorrect, 10);
+    const QByteArray h = readFile(f.path(historyFileName(1)));
+    ASSERT_EQ(h.size(), 52);
+    EXPECT_EQ(h[48], 1) << "counted";
+    EXPECT_TRUE(f.messages.shown.filter(QStringLiteral("エラー")).isEmpty())
+        << "Kakijun.dat, absent here, is never read in a challenge: " << qPrintable(f.messages.shown.join(u'|'));
+    EXPECT_TRUE(modals.closed.filter(QStringLiteral("TF_Kakijun")).isEmpty());
+}
+
+// In practice the strokes the pupil wrote are compared with the taken kanji's stroke order
+// from Kakijun.dat, read at the first need, and the verdict is said under the pad;
+// "かきじゅん" shows the numbered strokes of the kanji in the answer.
+TEST_F(Handwriting, PracticeTellsThePupilAboutTheStrokeOrder)
+{
+    begin(1, false);
+    const QString answer = answerOf(1);
+    writeKakijun(answer);
+    recognizer->readings[2] = {answer};
+    openPad();
+    QTest::mouseClick(pad->strokeOrderButton(), Qt::LeftButton);
+    EXPECT_TRUE(modals.closed.isEmpty()) << "nothing to show before a kanji is in the answer";
+
+    writeCross(true);
+    QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
+    EXPECT_EQ(screen->answerText(), answer);
+    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：１かくめの　むきが　ちがうよ").arg(answer));
+
+    clickShown(sessionButton(*screen, "Btn_Delall"));
+    writeCross();
+    QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
+    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：かきじゅんも　ばっちり！").arg(answer));
+
+    QTest::mouseClick(pad->strokeOrderButton(), Qt::LeftButton);
+    ASSERT_EQ(modals.closed.size(), 1);
+    EXPECT_TRUE(modals.closed[0].startsWith(QStringLiteral("moji::TF_Kakijun:")));
+    EXPECT_TRUE(modals.closed[0].contains(QStringLiteral("「%1」の").arg(answer))) << qPrintable(modals.closed[0]);
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+}
+
+// Kakijun.dat is our own file, but a damaged one must not cost the pupil the session: it is
+// reported once, as every data file is, and the pad goes on without stroke-order messages.
+TEST_F(Handwriting, ADamagedStrokeOrderFileIsReportedOnceAndThePadGoesOn)
+{
+    begin(1, false);
+    writeFile(f.path(QStringLiteral("Kakijun.dat")), QByteArray(50, '\x01'));
+    recognizer->readings[2] = {answerOf(1)};
+    openPad();
+    for (int i = 0; i < 2; ++i) {
+        writeCross();
+        QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
+    }
+    EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Kakijun.datでエラーがおこりました。 ")});
+    EXPECT_EQ(screen->answerText(), answerOf(1).repeated(2));
+    EXPECT_TRUE(screen && screen->isVisible());
+    EXPECT_FALSE(pad->messageLabel()->text().contains(QStringLiteral("ちがうよ")));
+}
