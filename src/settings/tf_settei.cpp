@@ -55,7 +55,7 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     setWindowTitle(QStringLiteral("もじまる"));
     setAttribute(Qt::WA_DeleteOnClose, false); // whoever opens it owns it
     // Taller than the time limits alone need: the two switches for parents sit under them.
-    setFixedSize(427, 275);
+    setFixedSize(427, 285);
 
     label(QStringLiteral("設定値を変更します。"), "Label1", this, {16, 10}, 16, true);
     QLabel* forParents = label(QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), "Label5", this,
@@ -88,23 +88,22 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     m_ok = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("Btn_OK"));
     m_ok->setToolTip(QStringLiteral("設定値を変更します"));
-    auto* extras = label(QStringLiteral("べんきょうのたすけ"), "Label6", this, {16, 166}, 13, true);
-    extras->adjustSize();
+    label(QStringLiteral("べんきょうのたすけ"), "Label6", this, {16, 166}, 13, true);
     m_handwriting = new QCheckBox(QStringLiteral("書く問題で手書きパッドを使う"), this);
     m_handwriting->setObjectName(QStringLiteral("Chk_Tegaki"));
     m_handwriting->setToolTip(QStringLiteral("切ると、漢字はボタンでさがすだけになります"));
-    m_handwriting->setGeometry(30, 188, 380, 22);
+    m_handwriting->setGeometry(30, 190, 380, 22);
     m_reviewHelp = new QCheckBox(QStringLiteral("ふくしゅうで２回まちがえたら答えを見せる"), this);
     m_reviewHelp->setObjectName(QStringLiteral("Chk_Kotae_Oshie"));
     m_reviewHelp->setToolTip(QStringLiteral("答えを見せても、自分で入れるまで先に進みません"));
-    m_reviewHelp->setGeometry(30, 210, 380, 22);
+    m_reviewHelp->setGeometry(30, 214, 380, 22);
 
-    m_ok->setGeometry(222, 236, 90, 30);
+    m_ok->setGeometry(222, 246, 90, 30);
     m_ok->setDefault(true);
     m_cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("CANCEL"), this);
     m_cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     m_cancel->setToolTip(QStringLiteral("変更せずにメニューにもどる"));
-    m_cancel->setGeometry(321, 236, 90, 30);
+    m_cancel->setGeometry(321, 246, 90, 30);
     m_cancel->setAutoDefault(false);
     for (QPushButton* b : {m_ok, m_cancel})
         useHandCursor(program, b);

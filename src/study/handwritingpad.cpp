@@ -18,6 +18,8 @@ Point HandwritingPad::toSquare(QPointF at, QSizeF area)
 
 void HandwritingPad::penDown(Point at)
 {
+    m_taken.clear();
+    m_blamed = 0;
     m_penDown = int(m_strokes.size()) < MaxStrokes;
     m_drawing.clear();
     if (m_penDown)
@@ -51,6 +53,8 @@ void HandwritingPad::undo()
 
 void HandwritingPad::clear()
 {
+    m_taken.clear();
+    m_blamed = 0;
     m_strokes.clear();
     m_drawing.clear();
     m_penDown = false;
@@ -77,7 +81,12 @@ HandwritingPad::Taken HandwritingPad::take(int i, const handwriting::StrokeOrder
         if (const auto* reference = order->strokesOf(taken.kanji))
             taken.check = handwriting::checkStrokes(m_strokes, *reference);
     }
+    handwriting::Strokes written = std::move(m_strokes);
     clear();
+    m_taken = std::move(written);
+    using Verdict = handwriting::StrokeCheck::Verdict;
+    if (taken.check && (taken.check->verdict == Verdict::Order || taken.check->verdict == Verdict::Direction))
+        m_blamed = taken.check->stroke;
     return taken;
 }
 

@@ -49,12 +49,17 @@ public:
 
     // The pupil took candidate i (from 0) into the answer: its kanji, and how the strokes
     // compare with its school stroke order when `order` is given and holds it. The square is
-    // emptied for the next kanji.
+    // emptied for the next kanji; the strokes stay on view, faint, until the pen writes again
+    // or the square is cleared, so that a remark on one of them can be seen.
     struct Taken {
         QString kanji;
         std::optional<handwriting::StrokeCheck> check;
     };
     Taken take(int i, const handwriting::StrokeOrderTable* order);
+    // The strokes of the kanji last taken, while they stay on view.
+    const handwriting::Strokes& takenStrokes() const { return m_taken; }
+    // The stroke (from 1) of those that the stroke-order check blamed, or 0.
+    int blamedStroke() const { return m_blamed; }
 
 private:
     void read();
@@ -65,6 +70,8 @@ private:
     bool m_penDown = false;
     std::vector<QString> m_candidates;
     bool m_unavailable = false;
+    handwriting::Strokes m_taken;
+    int m_blamed = 0;
 };
 
 } // namespace moji

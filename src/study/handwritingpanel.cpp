@@ -29,6 +29,7 @@ constexpr int CandidateTop = 24;
 constexpr int CandidateSide = 56;
 constexpr int CandidateStep = 60;
 constexpr int ButtonLeft = 500;
+constexpr int MessageTop = 166;
 
 const QColor Prompt(220, 225, 255);
 const QColor Praise(150, 240, 150);
@@ -109,7 +110,8 @@ void HandwritingPanel::buildOpenButton(QWidget* canvas)
     m_open->setFont(pixelFont(m_open->font(), 22));
     m_open->setGeometry(10, 28, 104, 186);
     m_open->setFocusPolicy(Qt::NoFocus);
-    m_open->setStyleSheet(FriendlyButton);
+    // The picture and the word together in the middle of the tall button.
+    m_open->setStyleSheet(FriendlyButton + QStringLiteral("QToolButton { padding: 36px 0px; }"));
     useHandCursor(m_program, m_open);
     connect(m_open, &QToolButton::clicked, this, [this] {
         m_answer.choosePad();
@@ -120,7 +122,7 @@ void HandwritingPanel::buildOpenButton(QWidget* canvas)
 
 void HandwritingPanel::buildPad(QWidget* canvas)
 {
-    m_padGroup = pickerGroup(QStringLiteral("てがきで　かく"), canvas, PadArea, "Grp_Tegaki");
+    m_padGroup = pickerGroup(QStringLiteral("てがきでかく"), canvas, PadArea, "Grp_Tegaki");
     m_square = new WritingSquare(m_pad, m_padGroup);
     m_square->setGeometry(SquareArea);
     connect(m_square, &WritingSquare::strokeFinished, this, [this] {
@@ -174,7 +176,8 @@ void HandwritingPanel::buildPad(QWidget* canvas)
 
     m_message = new QLabel(m_padGroup);
     m_message->setObjectName(QStringLiteral("Lbl_Tegaki_Message"));
-    m_message->setGeometry(CandidateLeft, 2 * CandidateStep + CandidateTop + 8, 354, 96);
+    // Under the candidates and the pad's buttons, across both.
+    m_message->setGeometry(CandidateLeft, MessageTop, PadArea.width() - CandidateLeft - 12, PadArea.height() - MessageTop - 8);
     m_message->setFont(pixelFont(m_message->font(), 18));
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -193,7 +196,7 @@ void HandwritingPanel::refresh()
     if (open == m_padGroup->isHidden()) {
         // Opened or closed: a fresh square either way.
         m_pad.clear();
-        say(QStringLiteral("かいた　かんじの　こうほが　でるよ。おすと　こたえに　はいるよ。"), Prompt);
+        say(QStringLiteral("かいた　かんじの　こうほが　でるよ。\nおすと　こたえに　はいるよ。"), Prompt);
         showCandidates();
     }
     m_padGroup->setVisible(open);

@@ -163,6 +163,9 @@ void TF_Shutsudai::buildControls()
     m_shownAnswer->hide();
     m_shownStrokeOrder = navButton(QStringLiteral("かきじゅん"), c, QRect(514, 36, 116, 38), "Btn_Kakijun_Oshie");
     m_shownStrokeOrder->setFont(pixelFont(font(), 17));
+    m_shownStrokeOrder->setStyleSheet(QStringLiteral("QPushButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000;"
+                                                     " border-radius: 8px; }"
+                                                     "QPushButton:hover { background: #ffe680; }"));
     m_shownStrokeOrder->setToolTip(QStringLiteral("こたえの　かんじの　かきじゅんを　みる"));
     useHandCursor(program(), m_shownStrokeOrder);
     m_shownStrokeOrder->hide();

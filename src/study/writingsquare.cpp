@@ -2,6 +2,7 @@
 
 #include "handwritingpad.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -15,6 +16,8 @@ namespace {
 const QColor Paper(255, 253, 240);
 const QColor Guide(232, 150, 150);
 const QColor Ink(30, 30, 50);
+const QColor Faint(175, 180, 205);
+const QColor Blamed(240, 130, 30);
 
 } // namespace
 
@@ -22,7 +25,6 @@ WritingSquare::WritingSquare(HandwritingPad& pad, QWidget* parent) : QWidget(par
 {
     setObjectName(QStringLiteral("Img_Tegaki"));
     setCursor(Qt::CrossCursor);
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void WritingSquare::mousePressEvent(QMouseEvent* event)
@@ -55,7 +57,6 @@ void WritingSquare::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF area = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    p.fillRect(rect(), palette().color(QPalette::Window));
     p.setPen(QPen(QColor(240, 192, 0), 3));
     p.setBrush(Paper);
     p.drawRoundedRect(area, 8, 8);
@@ -67,22 +68,9 @@ void WritingSquare::paintEvent(QPaintEvent*)
     p.drawLine(QPointF(c.x(), area.top() + 6), QPointF(c.x(), area.bottom() - 6));
     p.drawLine(QPointF(area.left() + 6, c.y()), QPointF(area.right() - 6, c.y()));
 
-    if (m_pad.isEmpty()) {
-        p.setPen(QColor(180, 170, 150));
-        QFont f = font();
-        f.setPixelSize(std::max(12, width() / 12));
-        f.setBold(true);
-        p.setFont(f);
-        p.drawText(area.adjusted(0, 0, 0, -area.height() / 2 - 8), Qt::AlignHCenter | Qt::AlignBottom,
-                   QStringLiteral("ここに　かいてね"));
-        return;
-    }
-
     const double ux = (width() - 1) / 255.0;
     const double uy = (height() - 1) / 255.0;
-    QPen ink(Ink, std::max(3.0, width() / 36.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(ink);
-    p.setBrush(Qt::NoBrush);
+    const double inkWidth = std::max(3.0, width() / 36.0);
     auto draw = [&](const handwriting::Stroke& stroke) {
         if (stroke.empty())
             return;
@@ -96,6 +84,44 @@ void WritingSquare::paintEvent(QPaintEvent*)
             path.lineTo(stroke[i].x * ux, stroke[i].y * uy);
         p.drawPath(path);
     };
+    p.setBrush(Qt::NoBrush);
+
+    if (m_pad.isEmpty() && !m_pad.takenStrokes().empty()) {
+        // The kanji just taken, faint, with the stroke a remark is about in orange and a dot
+        // where the pen began it.
+        const handwriting::Strokes& taken = m_pad.takenStrokes();
+        for (int i = 1; i <= int(taken.size()); ++i) {
+            const bool blamed = i == m_pad.blamedStroke();
+            p.setPen(QPen(blamed ? Blamed : Faint, inkWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            draw(taken[std::size_t(i - 1)]);
+            if (blamed && !taken[std::size_t(i - 1)].empty()) {
+                const handwriting::Point& start = taken[std::size_t(i - 1)].front();
+                p.setPen(Qt::NoPen);
+                p.setBrush(Blamed);
+                p.drawEllipse(QPointF(start.x * ux, start.y * uy), inkWidth * 1.4, inkWidth * 1.4);
+                p.setBrush(Qt::NoBrush);
+            }
+        }
+        return;
+    }
+    if (m_pad.isEmpty()) {
+        QFont f = font();
+        f.setPixelSize(std::max(12, width() / 12));
+        f.setBold(true);
+        p.setFont(f);
+        // On a patch of paper, so that the guide line does not cut through the words.
+        const QString prompt = QStringLiteral("ここに　かいてね");
+        QRectF box = QFontMetricsF(f).boundingRect(prompt).adjusted(-6, -3, 6, 3);
+        box.moveCenter(QPointF(c.x(), area.top() + area.height() / 4));
+        p.setBrush(Paper);
+        p.setPen(Qt::NoPen);
+        p.drawRect(box);
+        p.setPen(QColor(180, 170, 150));
+        p.drawText(box, Qt::AlignCenter, prompt);
+        return;
+    }
+
+    p.setPen(QPen(Ink, inkWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     for (const handwriting::Stroke& s : m_pad.strokes())
         draw(s);
     draw(m_pad.drawing());

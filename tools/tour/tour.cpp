@@ -7,6 +7,7 @@
 
 #include "clickablelabel.h"
 #include "daynumber.h"
+#include "handwritingpanel.h"
 #include "kanachart.h"
 #include "pickerpanels.h"
 #include "programrun.h"
@@ -22,6 +23,7 @@
 #include "tf_seiseki2.h"
 #include "tf_shutsudai.h"
 #include "tf_touroku.h"
+#include "writingsquare.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,12 +33,15 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -255,6 +260,75 @@ void typeKana(TF_Shutsudai& s, const QString& kana)
     }
 }
 
+// Finds a kanji among the answer candidates and puts it in the answer, as a pupil does.
+void pickKanji(TF_Shutsudai& s, const QString& kanji)
+{
+    click(s.pickers()->candidatesButton());
+    for (int i = 1; i <= 80; ++i) {
+        if (s.pickers()->kanjiButton(i)->isVisible() && s.pickers()->kanjiButton(i)->text() == kanji) {
+            click(s.pickers()->kanjiButton(i));
+            break;
+        }
+    }
+    click(s.findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+}
+
+// Writes strokes of a kanji on the pad with the mouse as a child's hand might: each stroke of
+// the school order from its start to its end, a little wavy. `reversed` (from 1) is written
+// the wrong way round; only the first `count` strokes are written.
+void writeOnPad(HandwritingPanel& pad, const std::vector<handwriting::ReferenceStroke>& strokes, int count,
+                int reversed = 0)
+{
+    WritingSquare* square = pad.square();
+    const double ux = (square->width() - 1) / 255.0;
+    const double uy = (square->height() - 1) / 255.0;
+    auto send = [square](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, square->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(square, &event);
+    };
+    for (int i = 0; i < count && i < int(strokes.size()); ++i) {
+        handwriting::Point from = strokes[std::size_t(i)].start;
+        handwriting::Point to = strokes[std::size_t(i)].end;
+        if (i + 1 == reversed)
+            std::swap(from, to);
+        const double dx = to.x - from.x;
+        const double dy = to.y - from.y;
+        const double length = std::max(1.0, std::hypot(dx, dy));
+        constexpr int Steps = 12;
+        for (int k = 0; k <= Steps; ++k) {
+            const double t = double(k) / Steps;
+            const double wave = std::sin(t * 3.14159) * std::min(6.0, length / 12) * ((i % 2) ? 1 : -1);
+            const QPointF at((from.x + dx * t - dy / length * wave) * ux, (from.y + dy * t + dx / length * wave) * uy);
+            if (k == 0)
+                send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+            else
+                send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            if (k == Steps)
+                send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        }
+    }
+}
+
+// Candidate button of the pad holding `kanji`, or the best one.
+QPushButton* candidateFor(HandwritingPanel& pad, const QString& kanji)
+{
+    for (int i = 1; i <= HandwritingPad::MaxCandidates; ++i) {
+        if (pad.candidateButton(i)->isEnabled() && pad.candidateButton(i)->text() == kanji)
+            return pad.candidateButton(i);
+    }
+    return pad.candidateButton(1);
+}
+
+// The stroke order of a kanji from Kakijun.dat, when the program folder has it: the pad's
+// pictures need a hand to write with.
+const std::vector<handwriting::ReferenceStroke>* strokesFor(Program& p, const QString& kanji)
+{
+    if (!QFile::exists(p.state.pathOf(QStringLiteral("Kakijun.dat"))))
+        return nullptr;
+    const handwriting::StrokeOrderTable* table = p.strokeOrder(nullptr);
+    return table ? table->strokesOf(kanji) : nullptr;
+}
+
 void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTour)
 {
     Program& p = services.program();
@@ -372,9 +446,88 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
         click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
         click(session->pickers()->candidatesButton());
         tour.shoot(QStringLiteral("22-writing-candidates"), QStringLiteral("書くもんだい（こたえのこうほ）"));
+        // The pad: half a kanji written, its candidates beside it.
+        click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+        const QString kanji = k.Glyph.toUnicode();
+        HandwritingPanel* pad = session->handwriting();
+        const auto* strokes = strokesFor(p, kanji);
+        if (pad && strokes) {
+            pad->openButton()->click();
+            tour.shoot(QStringLiteral("22a-pad-open"), QStringLiteral("てがき（ひらいたところ）"));
+            writeOnPad(*pad, *strokes, std::max(1, int(strokes->size()) - 2));
+            tour.shoot(QStringLiteral("22b-pad-writing"), QStringLiteral("てがき（かいているところ）"));
+            pad->clearButton()->click();
+            writeOnPad(*pad, *strokes, int(strokes->size()));
+            click(candidateFor(*pad, kanji));
+            tour.shoot(QStringLiteral("22c-pad-chosen"), QStringLiteral("てがき（こうほをえらんだところ）"));
+        }
         state.HintSection = 2;
         tour.shootModal(QStringLiteral("23-hint-session"), QStringLiteral("ヒント（もんだい中）"), [&] { session->headerCommand(1); });
         tour.shootModal(QStringLiteral("24-quit"), QStringLiteral("がくしゅうをやめるとき"), [&] { session->headerCommand(4); });
+    }
+
+    // A writing practice: the stroke order of the pupil's writing, the diagram on request, and
+    // the review that shows the stroke order after a wrong try.
+    mode = topLevel<TF_Mode>();
+    if (mode) {
+        state.CurrentLevel = 2;
+        state.StudyMode = 2;
+        state.SessionKind = false;
+        state.RedoRound = false;
+        p.navigator->show(Screen::QuestionSession);
+    }
+    if (auto* session = topLevel<TF_Shutsudai>()) {
+        session->btn_NextClick();
+        const QString kanji = state.KanjiTable[state.QuizSet[1].KanjiNo].Glyph.toUnicode();
+        HandwritingPanel* pad = session->handwriting();
+        const auto* strokes = strokesFor(p, kanji);
+        if (pad && strokes) {
+            pad->openButton()->click();
+            // The longest stroke written backwards.
+            int longest = 1;
+            double best = 0;
+            for (int i = 0; i < int(strokes->size()); ++i) {
+                const auto& r = (*strokes)[std::size_t(i)];
+                const double length = std::hypot(r.end.x - r.start.x, r.end.y - r.start.y);
+                if (length > best) {
+                    best = length;
+                    longest = i + 1;
+                }
+            }
+            writeOnPad(*pad, *strokes, int(strokes->size()), longest);
+            click(candidateFor(*pad, kanji));
+            tour.shoot(QStringLiteral("24a-practice-stroke-order"), QStringLiteral("れんしゅう：かきじゅんの　ひとこと"));
+            tour.shootModal(QStringLiteral("24b-practice-diagram"), QStringLiteral("れんしゅう：かきじゅんの　ず"),
+                            [&] { click(pad->strokeOrderButton()); });
+        }
+        // Question 3 wrong, the others right (the pad's reading of question 1 put right if need be).
+        for (int q = 1; q <= 10; ++q) {
+            const QString answer = state.KanjiTable[state.QuizSet[q].KanjiNo].Glyph.toUnicode();
+            if (q == 1 && session->answerText() != answer) {
+                click(session->findChild<QPushButton*>(QStringLiteral("Btn_Delall")));
+                click(session->findChild<QPushButton*>(QStringLiteral("Btn_Cancel")));
+                pickKanji(*session, answer);
+            }
+            if (q > 1)
+                pickKanji(*session, q == 3 ? state.KanjiTable[state.QuizSet[q].KanjiNo + 1].Glyph.toUnicode() : answer);
+            if (q < 10)
+                session->btn_NextClick();
+        }
+        tour.answerAll([&] { session->btn_NextClick(); });
+        if (auto* scoring = topLevel<TF_Saiten>()) {
+            for (int i = 0; i < 11; ++i)
+                scoring->Tim_SaitenTimer();
+        }
+        const QString wrong = state.KanjiTable[state.QuizSet[3].KanjiNo + 2].Glyph.toUnicode();
+        tour.answerAll([&] {
+            pickKanji(*session, wrong);
+            session->btn_awaseClick();
+        }, true, QStringLiteral("24c-review-diagram"), QStringLiteral("ふくしゅう：まちがえたあとの　かきじゅん"));
+        tour.shoot(QStringLiteral("24d-review-answer"), QStringLiteral("ふくしゅう：こたえを　おしえたところ"));
+        tour.answerAll([&] {
+            pickKanji(*session, state.KanjiTable[state.QuizSet[3].KanjiNo].Glyph.toUnicode());
+            session->btn_awaseClick();
+        });
     }
 
     // The matching game, played to its table.
@@ -454,6 +607,10 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
         board->BtnClick(1);
         tour.shoot(QStringLiteral("34-board-moving"), QStringLiteral("かんじのいちらん（ならんでいくところ）"), 2500);
         tour.shoot(QStringLiteral("35-board-sorted"), QStringLiteral("かんじのいちらん（ならんだところ）"), 5000);
+        const KanjiBoard& kanjiBoard = board->board();
+        const QPoint slot = QRect(kanjiBoard.cellTopLeft(3), kanjiBoard.cellSize()).center();
+        tour.shootModal(QStringLiteral("35a-board-diagram"), QStringLiteral("かんじのいちらん（かきじゅん）"),
+                        [&] { board->Img_KanjiClick(slot); });
         board->headerCommand(4);
     }
 
