@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <zinnia.h>
 
 namespace moji::handwriting {
@@ -9,8 +11,29 @@ namespace moji::handwriting {
 namespace {
 
 constexpr int Square = 256;
-// Zinnia is asked for more than the pad shows: kanji beyond grade 3 are left out afterwards.
-constexpr int Asked = 60;
+// Writing that stays within this many units of one spot, across and down, is a tap or a
+// jiggle of the pen, not a kanji: Zinnia would still name kanji for it.
+constexpr int Spot = 3;
+
+Point onSquare(const Point& p)
+{
+    return {std::clamp(p.x, 0, Square - 1), std::clamp(p.y, 0, Square - 1)};
+}
+
+bool leavesTheSpot(const Strokes& strokes)
+{
+    bool any = false;
+    Point low, high;
+    for (const Stroke& stroke : strokes) {
+        for (const Point& raw : stroke) {
+            const Point p = onSquare(raw);
+            low = any ? Point{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
+            high = any ? Point{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
+            any = true;
+        }
+    }
+    return any && (high.x - low.x >= Spot || high.y - low.y >= Spot);
+}
 
 class ZinniaRecognizer final : public Recognizer {
 public:
@@ -18,7 +41,7 @@ public:
 
     std::vector<Candidate> recognize(const Strokes& strokes, int count) override
     {
-        if (strokes.empty() || count <= 0 || !open())
+        if (count <= 0 || !leavesTheSpot(strokes) || !open())
             return {};
         std::unique_ptr<zinnia::Character> character(zinnia::Character::create());
         character->clear();
@@ -28,13 +51,16 @@ public:
         for (const Stroke& stroke : strokes) {
             if (stroke.empty())
                 continue;
-            for (const Point& p : resampled(stroke))
-                character->add(id, std::clamp(p.x, 0, Square - 1), std::clamp(p.y, 0, Square - 1));
+            for (const Point& raw : resampled(stroke)) {
+                const Point p = onSquare(raw);
+                character->add(id, p.x, p.y);
+            }
             ++id;
         }
-        if (id == 0)
-            return {};
-        std::unique_ptr<zinnia::Result> result(m_zinnia->classify(*character, Asked));
+        // Zinnia ranks every character of its model, and its first few dozen are often kanji of
+        // later grades: the whole ranking is asked for, so that the kanji of grades 1 to 3 fill
+        // the candidates asked for.
+        std::unique_ptr<zinnia::Result> result(m_zinnia->classify(*character, m_zinnia->size()));
         std::vector<Candidate> out;
         for (std::size_t i = 0; result && i < result->size() && int(out.size()) < count; ++i) {
             const QString kanji = QString::fromUtf8(result->value(i));
