@@ -1,4 +1,5 @@
 #include "recognizer.h"
+#include "zinniamodel.h"
 
 #include <QFile>
 
@@ -57,9 +58,8 @@ public:
             }
             ++id;
         }
-        // Zinnia ranks every character of its model, and its first few dozen are often kanji of
-        // later grades: the whole ranking is asked for, so that the kanji of grades 1 to 3 fill
-        // the candidates asked for.
+        // The whole ranking, so that the allowed kanji fill the candidates asked for even where
+        // Zinnia holds its whole model (see open()) and ranks kanji of later grades first.
         std::unique_ptr<zinnia::Result> result(m_zinnia->classify(*character, m_zinnia->size()));
         std::vector<Candidate> out;
         for (std::size_t i = 0; result && i < result->size() && int(out.size()) < count; ++i) {
@@ -79,9 +79,20 @@ private:
             return true;
         if (!m_error.isEmpty())
             return false;
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_error = m_path + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+        m_model = narrowedZinniaModel(file, m_allowed).value_or(QByteArray());
+        // A model in a layout the narrowing does not know is opened whole: the same candidates,
+        // more memory.
         std::unique_ptr<zinnia::Recognizer> zinnia(zinnia::Recognizer::create());
-        if (!QFile::exists(m_path) || !zinnia->open(QFile::encodeName(m_path).constData())) {
+        const bool opened = m_model.isEmpty() ? zinnia->open(QFile::encodeName(m_path).constData())
+                                              : zinnia->open(m_model.constData(), std::size_t(m_model.size()));
+        if (!opened) {
             m_error = m_path + QStringLiteral(": ") + QString::fromUtf8(zinnia->what());
+            m_model.clear();
             return false;
         }
         m_zinnia = std::move(zinnia);
@@ -90,6 +101,7 @@ private:
 
     QString m_path;
     QSet<QString> m_allowed;
+    QByteArray m_model; // the model cut down to the allowed kanji, which Zinnia reads in place
     std::unique_ptr<zinnia::Recognizer> m_zinnia;
     QString m_error;
 };
