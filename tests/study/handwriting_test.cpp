@@ -5,6 +5,7 @@
 
 #include "handwritingpanel.h"
 #include "records.h"
+#include "strokeorder.h"
 #include "screenfixture.h"
 #include "sessiondriver.h"
 #include "testfiles.h"
@@ -18,6 +19,9 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <cmath>
+#include <optional>
 
 using namespace moji;
 using namespace testing_support;
@@ -78,16 +82,28 @@ protected:
             drawStroke(pad->square(), {{40, 128}, {128, 126}, {216, 128}});
         drawStroke(pad->square(), {{128, 40}, {130, 128}, {128, 216}});
     }
-    void writeKakijun(const QString& kanji) const
+    // Writes a kanji on the pad in its school stroke order from the built Kakijun.dat, each
+    // stroke bent a little through its middle; stroke `backwards` (from 1) the wrong way round.
+    const std::vector<handwriting::ReferenceStroke>* referenceOf(const QString& kanji)
     {
-        StrokeOrderRecord r;
-        const QByteArray glyphBytes = SjisString<2>::fromUnicode(kanji).bytes();
-        r.GlyphLead = uint8_t(glyphBytes[0]);
-        r.GlyphTrail = uint8_t(glyphBytes[1]);
-        r.StrokeCount = 2;
-        r.Strokes[0] = {40, 128, 216, 128};
-        r.Strokes[1] = {128, 40, 128, 216};
-        writeFile(f.path(QStringLiteral("Kakijun.dat")), r.encode());
+        if (!order) {
+            order.emplace();
+            order->load(f.path(QStringLiteral("Kakijun.dat")));
+        }
+        return order->strokesOf(kanji);
+    }
+    void writeInOrder(const QString& kanji, int backwards = 0)
+    {
+        const auto* strokes = referenceOf(kanji);
+        ASSERT_NE(strokes, nullptr) << qPrintable(kanji);
+        for (int i = 1; i <= int(strokes->size()); ++i) {
+            const handwriting::ReferenceStroke& s = (*strokes)[std::size_t(i - 1)];
+            QPoint from(s.start.x, s.start.y);
+            QPoint to(s.end.x, s.end.y);
+            if (i == backwards)
+                std::swap(from, to);
+            drawStroke(pad->square(), {from, (from + to) / 2 + QPoint(2, 2), to});
+        }
     }
 
     ScreenFixture f;
@@ -95,6 +111,7 @@ protected:
     QPointer<TF_Shutsudai> screen;
     HandwritingPanel* pad = nullptr;
     ModalCloser modals;
+    std::optional<handwriting::StrokeOrderTable> order;
 };
 
 } // namespace
@@ -173,25 +190,37 @@ TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
 }
 
 // In practice the strokes the pupil wrote are compared with the taken kanji's stroke order
-// from Kakijun.dat, read at the first need, and the verdict is said under the pad;
+// from the built Kakijun.dat, read at the first need, and the verdict is said under the pad;
 // "かきじゅん" shows the numbered strokes of the kanji in the answer.
 TEST_F(Handwriting, PracticeTellsThePupilAboutTheStrokeOrder)
 {
     begin(1, false);
     const QString answer = answerOf(1);
-    writeKakijun(answer);
-    recognizer->readings[2] = {answer};
+    f.useBuiltFile(QStringLiteral("Kakijun.dat"));
     openPad();
     QTest::mouseClick(pad->strokeOrderButton(), Qt::LeftButton);
     EXPECT_TRUE(modals.closed.isEmpty()) << "nothing to show before a kanji is in the answer";
 
-    writeCross(true);
+    // The longest stroke written backwards: a turn no child's wobble explains.
+    ASSERT_NE(referenceOf(answer), nullptr);
+    const auto& reference = *referenceOf(answer);
+    int longest = 1;
+    for (int i = 1; i <= int(reference.size()); ++i) {
+        auto length = [](const handwriting::ReferenceStroke& r) { return std::hypot(r.end.x - r.start.x, r.end.y - r.start.y); };
+        if (length(reference[std::size_t(i - 1)]) > length(reference[std::size_t(longest - 1)]))
+            longest = i;
+    }
+    recognizer->readings[int(reference.size())] = {answer};
+    writeInOrder(answer, longest);
     QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
     EXPECT_EQ(screen->answerText(), answer);
-    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：１かくめの　むきが　ちがうよ").arg(answer));
+    const handwriting::StrokeCheck turned{handwriting::StrokeCheck::Verdict::Direction, longest, 0};
+    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：").arg(answer) + handwriting::strokeCheckMessage(turned));
+    EXPECT_TRUE(pad->messageLabel()->text().contains(QStringLiteral("かくめの　むきが　ちがうよ")));
+    EXPECT_EQ(pad->pad().blamedStroke(), longest) << "the stroke the remark is about is marked";
 
     clickShown(sessionButton(*screen, "Btn_Delall"));
-    writeCross();
+    writeInOrder(answer);
     QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
     EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：かきじゅんも　ばっちり！").arg(answer));
 

@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <initializer_list>
+#include <vector>
 
 namespace testing_support {
 
@@ -87,7 +88,7 @@ inline void pickKanji(moji::TF_Shutsudai& screen, const moji::StudyState& state,
 
 // Draws one stroke on the pad with the mouse through these points of the 0..255 writing
 // square: pressed at the first, moved through the others, released at the last.
-inline void drawStroke(moji::WritingSquare* square, std::initializer_list<QPoint> points)
+inline void drawStroke(moji::WritingSquare* square, const std::vector<QPoint>& points)
 {
     ASSERT_TRUE(square && square->isVisible() && points.size() >= 2);
     auto at = [square](QPoint p) {
