@@ -72,13 +72,7 @@ bool ProgramServices::start()
 {
     if (!m_mainMenu.FormCreate())
         return false;
-    QSet<QString> allowed;
-    for (int k = 1; k < LastKanjiSlot; ++k) {
-        const QString kanji = m_state.KanjiTable[k].Glyph.toUnicode();
-        if (!kanji.isEmpty())
-            allowed.insert(kanji);
-    }
-    m_program.recognizer = handwriting::createZinniaRecognizer(handwriting::defaultModelPath(), allowed);
+    m_program.recognizer = createSchoolRecognizer(m_state);
     return true;
 }
 

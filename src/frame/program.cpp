@@ -42,4 +42,15 @@ const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
     return m_strokeOrderState == TableState::Read ? &m_strokeOrder : nullptr;
 }
 
+std::unique_ptr<handwriting::Recognizer> createSchoolRecognizer(const StudyState& state)
+{
+    QSet<QString> allowed;
+    for (int k = 1; k < LastKanjiSlot; ++k) {
+        const QString kanji = state.KanjiTable[k].Glyph.toUnicode();
+        if (!kanji.isEmpty())
+            allowed.insert(kanji);
+    }
+    return handwriting::createZinniaRecognizer(handwriting::defaultModelPath(), allowed);
+}
+
 } // namespace moji

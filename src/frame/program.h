@@ -79,4 +79,8 @@ private:
     TableState m_strokeOrderState = TableState::NotRead;
 };
 
+// Zinnia for the kanji of the loaded dictionary, the 440 of grades 1 to 3: only they are
+// offered as candidates. Its model is not read yet (see Recognizer::prepare()).
+std::unique_ptr<handwriting::Recognizer> createSchoolRecognizer(const StudyState& state);
+
 } // namespace moji

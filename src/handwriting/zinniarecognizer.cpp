@@ -70,6 +70,7 @@ public:
         return out;
     }
 
+    bool prepare() override { return open(); }
     QString error() const override { return m_error; }
 
 private:

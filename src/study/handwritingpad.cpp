@@ -16,6 +16,11 @@ Point HandwritingPad::toSquare(QPointF at, QSizeF area)
     return {axis(at.x(), area.width()), axis(at.y(), area.height())};
 }
 
+void HandwritingPad::open()
+{
+    m_unavailable = !m_recognizer.prepare();
+}
+
 void HandwritingPad::penDown(Point at)
 {
     m_taken.clear();

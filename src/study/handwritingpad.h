@@ -30,6 +30,8 @@ public:
     // pulled to its edge).
     static handwriting::Point toSquare(QPointF at, QSizeF area);
 
+    // The pad is opened: the recogniser readies its model now rather than at the first stroke.
+    void open();
     void penDown(handwriting::Point at);
     void penMove(handwriting::Point at);
     // The stroke is finished and the candidates are read again.

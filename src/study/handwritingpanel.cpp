@@ -128,7 +128,7 @@ void HandwritingPanel::buildPad(QWidget* canvas)
     connect(m_square, &WritingSquare::strokeFinished, this, [this] {
         showCandidates();
         if (m_pad.unavailable())
-            say(QStringLiteral("いまは　てがきが　つかえないよ。ほかの　ボタンで　さがしてね"), Advice);
+            sayUnavailable();
     });
 
     QFont kanjiFont = m_padGroup->font();
@@ -194,9 +194,15 @@ void HandwritingPanel::refresh()
     m_openGroup->setVisible(m_answer.groupsVisible());
     const bool open = m_answer.padVisible();
     if (open == m_padGroup->isHidden()) {
-        // Opened or closed: a fresh square either way.
+        // Opened or closed: a fresh square either way. The model is read when the pad first
+        // opens, not at start-up, and a pupil learns at once when it cannot be.
         m_pad.clear();
-        say(QStringLiteral("かいた　かんじの　こうほが　でるよ。\nおすと　こたえに　はいるよ。"), Prompt);
+        if (open)
+            m_pad.open();
+        if (m_pad.unavailable())
+            sayUnavailable();
+        else
+            say(QStringLiteral("かいた　かんじの　こうほが　でるよ。\nおすと　こたえに　はいるよ。"), Prompt);
         showCandidates();
     }
     m_padGroup->setVisible(open);
@@ -248,6 +254,11 @@ void HandwritingPanel::showStrokeOrder()
         return;
     }
     TF_Kakijun::present(m_program, answer.right(1), {}, m_padGroup->window());
+}
+
+void HandwritingPanel::sayUnavailable()
+{
+    say(QStringLiteral("いまは　てがきが　つかえないよ。ほかの　ボタンで　さがしてね"), Advice);
 }
 
 void HandwritingPanel::say(const QString& text, const QColor& colour)

@@ -58,6 +58,7 @@ private:
     void showCandidates();
     void takeCandidate(int i);
     void showStrokeOrder();
+    void sayUnavailable();
     void say(const QString& text, const QColor& colour);
 
     Program& m_program;

@@ -4,8 +4,10 @@
 // recorded as before. In practice the strokes are compared with the kanji's stroke order.
 
 #include "handwritingpanel.h"
+#include "program.h"
 #include "records.h"
 #include "strokeorder.h"
+#include "strokestext.h"
 #include "screenfixture.h"
 #include "sessiondriver.h"
 #include "testfiles.h"
@@ -124,7 +126,9 @@ TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
     begin(2, true);
     EXPECT_TRUE(group("Grp_Bushu")->isVisible());
     EXPECT_FALSE(pad->padGroup()->isVisible());
+    EXPECT_EQ(recognizer->prepared, 0) << "no model is read before the pad is opened";
     openPad();
+    EXPECT_EQ(recognizer->prepared, 1) << "the model is read as the pad opens, not at the first stroke";
     EXPECT_FALSE(group("Grp_Bushu")->isVisible()) << "the pad takes the picker space";
     EXPECT_FALSE(group("Grp_Kakusuu")->isVisible());
     EXPECT_TRUE(sessionButton(*screen, "Btn_Cancel")->isVisible());
@@ -187,6 +191,38 @@ TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
     EXPECT_TRUE(f.messages.shown.filter(QStringLiteral("エラー")).isEmpty())
         << "Kakijun.dat, absent here, is never read in a challenge: " << qPrintable(f.messages.shown.join(u'|'));
     EXPECT_TRUE(modals.closed.filter(QStringLiteral("TF_Kakijun")).isEmpty());
+}
+
+// The pad with the recogniser the program makes and Zinnia's model: a kanji drawn by hand on
+// the pad comes back among at most eight candidates, every one a kanji of grades 1 to 3, and
+// the one pressed is what the answer label shows.
+TEST_F(Handwriting, ZinniaReadsThePadIntoTheAnswerLabel)
+{
+    f.program.recognizer = createSchoolRecognizer(f.state);
+    recognizer = nullptr;
+    begin(2, true);
+    openPad();
+    QString error;
+    const auto hand = handwriting::parseStrokes(
+        QString::fromUtf8(readFile(QStringLiteral(MOJIMARU_WRITING_DIR "/ta.txt"))), error);
+    ASSERT_TRUE(hand) << qPrintable(error);
+    for (const handwriting::Stroke& stroke : *hand) {
+        std::vector<QPoint> points;
+        for (const handwriting::Point& p : stroke)
+            points.emplace_back(p.x, p.y);
+        drawStroke(pad->square(), points);
+    }
+    const QStringList shown = padCandidates(*pad);
+    EXPECT_LE(shown.size(), HandwritingPad::MaxCandidates);
+    QStringList school;
+    for (int k = 1; k <= 440; ++k)
+        school << glyph(k);
+    for (const QString& kanji : shown)
+        EXPECT_TRUE(school.contains(kanji)) << qPrintable(kanji) << " is not a kanji of grades 1 to 3";
+    const int ta = int(shown.indexOf(QStringLiteral("田")));
+    ASSERT_GE(ta, 0) << qPrintable(shown.join(u' '));
+    QTest::mouseClick(pad->candidateButton(ta + 1), Qt::LeftButton);
+    EXPECT_EQ(screen->findChild<QLabel*>(QStringLiteral("Lbl_kotae"))->text(), QStringLiteral("田"));
 }
 
 // In practice the strokes the pupil wrote are compared with the taken kanji's stroke order

@@ -77,11 +77,17 @@ public:
 class FakeRecognizer final : public moji::handwriting::Recognizer {
 public:
     std::vector<moji::handwriting::Candidate> recognize(const moji::handwriting::Strokes& strokes, int count) override;
+    bool prepare() override
+    {
+        ++prepared;
+        return true;
+    }
     QString error() const override { return {}; }
 
     std::map<int, QStringList> readings;
     moji::handwriting::Strokes last;
     int calls = 0;
+    int prepared = 0;
 };
 
 } // namespace testing_support
