@@ -60,7 +60,7 @@ struct Program {
     QPointer<QWidget> catcherGameScreen;
 
     // The handwriting recogniser for the 440 kanji of grades 1 to 3, made once start-up has
-    // read the kanji dictionary (its model opens at the first recognition); null where there
+    // read the kanji dictionary (its model opens as the pad first opens); null where there
     // is none, and then no pad is offered.
     std::unique_ptr<handwriting::Recognizer> recognizer;
 
