@@ -3,6 +3,7 @@
 #include "audio.h"
 #include "errors.h"
 #include "hintcontext.h"
+#include "friendlybutton.h"
 #include "program.h"
 #include "randomsource.h"
 #include "studystate.h"
@@ -22,20 +23,6 @@ const QString MusicFile = QStringLiteral("ichiran.mid");
 constexpr int BoardLeft = 80;
 constexpr int BoardTop = 96;
 constexpr int GlyphPixels = 21;
-
-QPushButton* listButton(const QString& text, const char* name, const QRect& geometry, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    b->setFont(pixelFont(b->font(), 20));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000;"
-                                    " border-radius: 8px; }"
-                                    "QPushButton:hover { background: #ffe680; }"
-                                    "QPushButton:pressed { background: #ffd040; }"));
-    return b;
-}
 
 QLabel* legend(const QString& text, const char* name, const QColor& colour, QWidget* parent)
 {
@@ -75,9 +62,9 @@ TF_K_ichiran::TF_K_ichiran(Program& program, QWidget* parent)
     m_clickHint->hide();
 
     // The two list buttons and, in their place while the kanji move, the legend.
-    m_yomi = listButton(QStringLiteral("読む"), "Btn_Yomi", QRect(340, 36, 130, 42), canvas());
+    m_yomi = friendlyButton(QStringLiteral("読む"), "Btn_Yomi", QRect(340, 36, 130, 42), 20, canvas());
     m_yomi->setToolTip(QStringLiteral("読むかんじのいちらん"));
-    m_kaki = listButton(QStringLiteral("書く"), "Btn_Kaki", QRect(490, 36, 130, 42), canvas());
+    m_kaki = friendlyButton(QStringLiteral("書く"), "Btn_Kaki", QRect(490, 36, 130, 42), 20, canvas());
     m_kaki->setToolTip(QStringLiteral("書くかんじのいちらん"));
     for (QPushButton* b : {m_yomi, m_kaki})
         useHandCursor(program, b);

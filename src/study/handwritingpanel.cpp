@@ -1,6 +1,7 @@
 #include "handwritingpanel.h"
 
 #include "answerpanels.h"
+#include "friendlybutton.h"
 #include "pickerpanels.h"
 #include "program.h"
 #include "screenframe.h"
@@ -34,11 +35,6 @@ constexpr int MessageTop = 166;
 const QColor Prompt(220, 225, 255);
 const QColor Praise(150, 240, 150);
 const QColor Advice(255, 190, 110);
-
-const QString FriendlyButton = QStringLiteral(
-    "QPushButton, QToolButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000; border-radius: 8px; }"
-    "QPushButton:hover, QToolButton:hover { background: #ffe680; }"
-    "QPushButton:pressed, QToolButton:pressed { background: #ffd040; }");
 
 // A pencil writing a stroke on a sheet of paper: the picture of the "てがき" button.
 QPixmap pencilPicture(int side)
@@ -74,17 +70,6 @@ QPixmap pencilPicture(int side)
     return picture;
 }
 
-QPushButton* padButton(const QString& text, const char* name, const QRect& geometry, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    b->setFont(pixelFont(b->font(), 16));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setStyleSheet(FriendlyButton);
-    return b;
-}
-
 } // namespace
 
 HandwritingPanel::HandwritingPanel(Program& program, AnswerPanels& answer, QWidget* canvas)
@@ -111,7 +96,7 @@ void HandwritingPanel::buildOpenButton(QWidget* canvas)
     m_open->setGeometry(10, 28, 104, 186);
     m_open->setFocusPolicy(Qt::NoFocus);
     // The picture and the word together in the middle of the tall button.
-    m_open->setStyleSheet(FriendlyButton + QStringLiteral("QToolButton { padding: 36px 0px; }"));
+    m_open->setStyleSheet(friendlyButtonStyle() + QStringLiteral("QToolButton { padding: 36px 0px; }"));
     useHandCursor(m_program, m_open);
     connect(m_open, &QToolButton::clicked, this, [this] {
         m_answer.choosePad();
@@ -155,11 +140,11 @@ void HandwritingPanel::buildPad(QWidget* canvas)
     m_candidates[0]->setStyleSheet(m_candidates[0]->styleSheet()
                                    + QStringLiteral("QPushButton:enabled { border: 3px solid #f0c000; }"));
 
-    m_undo = padButton(QStringLiteral("ひとつけす"), "Btn_Tegaki_Undo", QRect(ButtonLeft, 24, 108, 40), m_padGroup);
+    m_undo = friendlyButton(QStringLiteral("ひとつけす"), "Btn_Tegaki_Undo", QRect(ButtonLeft, 24, 108, 40), 16, m_padGroup);
     m_undo->setToolTip(QStringLiteral("さいごに　かいた　せんを　けす"));
-    m_clear = padButton(QStringLiteral("かきなおす"), "Btn_Tegaki_Clear", QRect(ButtonLeft, 70, 108, 40), m_padGroup);
+    m_clear = friendlyButton(QStringLiteral("かきなおす"), "Btn_Tegaki_Clear", QRect(ButtonLeft, 70, 108, 40), 16, m_padGroup);
     m_clear->setToolTip(QStringLiteral("ぜんぶ　けして　はじめから　かく"));
-    m_strokeOrder = padButton(QStringLiteral("かきじゅん"), "Btn_Kakijun", QRect(ButtonLeft, 116, 108, 40), m_padGroup);
+    m_strokeOrder = friendlyButton(QStringLiteral("かきじゅん"), "Btn_Kakijun", QRect(ButtonLeft, 116, 108, 40), 16, m_padGroup);
     m_strokeOrder->setToolTip(QStringLiteral("こたえに　いれた　かんじの　かきじゅんを　みる"));
     m_strokeOrder->setVisible(m_practice);
     for (QPushButton* b : {m_undo, m_clear, m_strokeOrder})

@@ -1,6 +1,7 @@
 #include "tf_shutsudai.h"
 
 #include "errors.h"
+#include "friendlybutton.h"
 #include "handwritingpanel.h"
 #include "hintcontext.h"
 #include "pickerpanels.h"
@@ -161,11 +162,7 @@ void TF_Shutsudai::buildControls()
     m_shownAnswer->setStyleSheet(QStringLiteral("color: #142060; background: #fff8c0; border: 2px solid #f0c000;"
                                                 " border-radius: 8px;"));
     m_shownAnswer->hide();
-    m_shownStrokeOrder = navButton(QStringLiteral("かきじゅん"), c, QRect(514, 36, 116, 38), "Btn_Kakijun_Oshie");
-    m_shownStrokeOrder->setFont(pixelFont(font(), 17));
-    m_shownStrokeOrder->setStyleSheet(QStringLiteral("QPushButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000;"
-                                                     " border-radius: 8px; }"
-                                                     "QPushButton:hover { background: #ffe680; }"));
+    m_shownStrokeOrder = friendlyButton(QStringLiteral("かきじゅん"), "Btn_Kakijun_Oshie", QRect(514, 36, 116, 38), 17, c);
     m_shownStrokeOrder->setToolTip(QStringLiteral("こたえの　かんじの　かきじゅんを　みる"));
     useHandCursor(program(), m_shownStrokeOrder);
     m_shownStrokeOrder->hide();

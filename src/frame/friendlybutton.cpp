@@ -1,0 +1,28 @@
+#include "friendlybutton.h"
+
+#include "screenframe.h"
+
+#include <QPushButton>
+
+namespace moji {
+
+QString friendlyButtonStyle()
+{
+    return QStringLiteral(
+        "QPushButton, QToolButton { background: #fff8c0; color: #202060; border: 2px solid #f0c000; border-radius: 8px; }"
+        "QPushButton:hover, QToolButton:hover { background: #ffe680; }"
+        "QPushButton:pressed, QToolButton:pressed { background: #ffd040; }");
+}
+
+QPushButton* friendlyButton(const QString& text, const char* name, const QRect& geometry, int pixels, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setFont(pixelFont(b->font(), pixels));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setStyleSheet(friendlyButtonStyle());
+    return b;
+}
+
+} // namespace moji
