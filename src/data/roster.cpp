@@ -11,6 +11,12 @@ const QString RosterFile = QStringLiteral("Player1.dat");
 
 RosterSummary StudyState::ReadRoster()
 {
+    const RosterSummary summary = ReadRosterFile();
+    return FinishInterruptedRosterChange() ? ReadRosterFile() : summary;
+}
+
+RosterSummary StudyState::ReadRosterFile()
+{
     RosterSummary summary;
     decltype(Roster) roster;
     const QString path = pathOf(RosterFile);

@@ -172,7 +172,7 @@ public:
     void LoadKanji();
     void LoadQuestionIndex();
 
-    // Player1.dat. A missing file means no pupils.
+    // Player1.dat. A missing file means no pupils. A roster change cut short is finished first.
     RosterSummary ReadRoster();
     void WriteRoster() const;
     // Adds a pupil with this name at level 1 reading and writes the roster at once, so that
@@ -180,6 +180,16 @@ public:
     // pupil's number. When the write fails (FileError) the pupil is taken out again: the
     // roster in memory never holds a pupil the file does not.
     int RegisterPupil(const SjisString<10>& name);
+
+    // A parent's changes to pupil p. Each is written at once, and a failure (FileError) leaves
+    // the files as they were or finishes at the next ReadRoster. Reset takes the history away
+    // (keeping it as a backup beside it) and starts the pupil again at level 1 under the same
+    // name; remove takes the pupil out and moves every later pupil's files down one number,
+    // keeping the removed history as a backup. Both return the backup's file name, empty when
+    // the pupil had no history. The selected pupil (PlayerNo) follows the change.
+    void RenamePupil(int p, const SjisString<10>& name);
+    QString ResetPupil(int p);
+    QString RemovePupil(int p);
 
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
     // Kind 1..2). An empty list when the file does not exist.
@@ -202,6 +212,15 @@ public:
     void SaveSettings() const;
 
 private:
+    // Carries out the journalled change from its recorded step to the end, and removes the
+    // journal. Safe to repeat from any point a kill can leave.
+    void FinishRosterChange(RosterJournalRecord journal);
+    // Finishes a change the journal shows was cut short; whether there was one.
+    bool FinishInterruptedRosterChange();
+    QString StartRosterChange(int16_t action, int p);
+    RosterSummary ReadRosterFile();
+    QString backupFileName(const RosterJournalRecord& journal) const;
+
     QString m_programFolder;
     const Clock& m_clock;
 };
