@@ -1,5 +1,6 @@
 #include "tf_shutsudai.h"
 
+#include "answermark.h"
 #include "errors.h"
 #include "hintcontext.h"
 #include "pickerpanels.h"
@@ -110,6 +111,7 @@ void TF_Shutsudai::buildControls()
     m_deletePart->setToolTip(QStringLiteral("こたえのさいごのじをけす"));
     m_deleteAll = navButton(QStringLiteral("ぜんぶけす"), answerBox, QRect(292, 20, 100, 32), "Btn_Delall");
     m_deleteAll->setToolTip(QStringLiteral("こたえのじをぜんぶけす"));
+    m_mark = new AnswerMark(c, answerBox->geometry().topLeft() + m_answer->geometry().center());
     connect(m_deletePart, &QPushButton::clicked, this, [this] {
         m_panels.deleteLast();
         updateAnswer();
@@ -381,7 +383,9 @@ void TF_Shutsudai::btn_awaseClick()
 {
     if (!m_review || m_current < 1)
         return;
-    if (!m_session.isAnswer(m_current, m_answer->text())) {
+    const bool right = m_session.isAnswer(m_current, m_answer->text());
+    m_mark->showVerdict(right);
+    if (!right) {
         program().playAnswerSound(false);
         m_panels.deleteAll();
         updateAnswer();

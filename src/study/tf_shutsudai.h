@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace moji {
 
+class AnswerMark;
 class PickerPanels;
 
 // The question session: ten questions against the clock, each a sentence with one part in red,
@@ -77,6 +78,7 @@ private:
     QGroupBox* m_questionBox;
     std::array<QLabel*, 3> m_sentence{};
     QLabel* m_answer;
+    AnswerMark* m_mark;
     QLabel* m_timeLeft;
     QPushButton* m_next;
     QPushButton* m_check;
