@@ -1,6 +1,7 @@
 #include "programrun.h"
 
 #include "handcursor.h"
+#include "programfolder.h"
 #include "singleinstance.h"
 #include "systemsignals.h"
 #include "tf_hint.h"
@@ -55,7 +56,7 @@ void setUpApplication()
 
 ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
                                  const Clock* clock, Messages* messages)
-    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.pathOf(QStringLiteral("Mojimaru3.hlp"))),
+    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
       m_program(m_state, m_clock, m_random, *m_audio, m_help, messages ? *messages : m_messages),
       m_mainMenu(m_program, screen),
       m_navigator(m_program, m_mainMenu)
@@ -89,10 +90,13 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
         (hooks.messages ? *hooks.messages : boxes).error(nullptr, fileErrorMessage(instance.path()));
         return 1;
     }
-    ProgramServices services(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder,
+    const ProgramFolder folder = hooks.programFolder.isEmpty() ? locateProgramFolder(QApplication::applicationDirPath())
+                                                               : ProgramFolder{hooks.programFolder};
+    ProgramServices services(folder.path,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + QStringLiteral("/Mojimaru.ini"),
                              screen, nullptr, hooks.messages);
+    services.state().installed = folder.installed;
     TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)
