@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -43,6 +44,13 @@ private:
 void setUpApplication()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
+    // The desktop's menu entry and the windows' own icon, so that a task bar shows the program
+    // as the menu does.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MOJIMARU_APP_ID));
+    QIcon icon;
+    for (const char* size : {"48x48", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/apps/" MOJIMARU_APP_ID ".png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
     for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
         QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
