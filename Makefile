@@ -24,7 +24,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # Pictures of every screen, at full-HD and at the 800x600 layout, with an index page, in
-# $(TOUR_DIR). Runs on a virtual X server, in Japanese so dates read as a pupil sees them.
+# $(TOUR_DIR). Runs on a virtual X server, in Japanese as a family's desktop would be.
 TOUR_DIR ?= $(BUILD)/tour
 TOUR_ENV = LANG=ja_JP.UTF-8 LANGUAGE=ja
 tour: build
@@ -73,7 +73,7 @@ test-asan: deps
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_kanji fuzz_radicals fuzz_question_index fuzz_questions fuzz_hints \
-	fuzz_roster fuzz_history fuzz_scores fuzz_settings fuzz_metafile fuzz_bitmap
+	fuzz_roster fuzz_history fuzz_scores fuzz_settings fuzz_metafile fuzz_bitmap fuzz_stroke_order
 
 fuzz: build
 	scripts/install-fuzz-deps

@@ -308,7 +308,7 @@ void programSeeds(const QString& folder)
     const Source sources[] = {
         {"fuzz_kanji", "Mojimaru1.dat", 0},   {"fuzz_radicals", "Bushu1.dat", 0},
         {"fuzz_question_index", "Mondai2.dat", 0}, {"fuzz_questions", "Mondai1.dat", 32 * QuestionRecord::Size},
-        {"fuzz_hints", "Hint.dat", 0},
+        {"fuzz_hints", "Hint.dat", 0}, {"fuzz_stroke_order", "Kakijun.dat", 0},
     };
     for (const Source& s : sources) {
         QFile file(folder + QLatin1Char('/') + QLatin1String(s.file));

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <cmath>
+
 namespace moji {
 
 namespace {
@@ -69,6 +71,11 @@ bool TF_Main::FormCreate()
         const LayoutChoice layout = chooseLayout(m_screen, m_switcher, *m_display);
         state.LayoutKind = int16_t(layout.layoutKind);
         state.LayoutScale = layout.layoutScale;
+        // The screen in Qt's scaled pixels, rounded up: rounded down (1920 / 2.25 = 853.3 → 853)
+        // the windows would leave the last column of the screen black.
+        if (layout.qtScaleFactor > 0)
+            p.screenCover = QSize(int(std::ceil(m_screen.width / layout.qtScaleFactor - 1e-6)),
+                                  int(std::ceil(m_screen.height / layout.qtScaleFactor - 1e-6)));
         if (layout.screenTooSmall) {
             p.messages.information(nullptr, QStringLiteral("このディスプレイの解像度では、実行できません"));
             return false;

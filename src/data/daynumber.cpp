@@ -55,4 +55,9 @@ std::optional<QDate> toDate(double dayNumber)
     return dateTime->date();
 }
 
+QString japanese(const QDate& date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString();
+}
+
 } // namespace moji::daynumber

@@ -20,5 +20,9 @@ double fromDate(const QDate& date);
 std::optional<QDateTime> toDateTime(double dayNumber);
 std::optional<QDate> toDate(double dayNumber);
 
+// A date as Japanese write it, whatever the system's locale: 2026/12/08. Empty for an invalid
+// date.
+QString japanese(const QDate& date);
+
 } // namespace daynumber
 } // namespace moji

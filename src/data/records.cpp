@@ -89,6 +89,23 @@ QByteArray untilNul(QByteArrayView field)
 
 } // namespace
 
+AskedQuestionRecord AskedQuestionRecord::decode(QByteArrayView bytes)
+{
+    Reader in(bytes, Size, "asked question");
+    AskedQuestionRecord r;
+    r.KanjiNo = in.i16();
+    r.QuestionNo = in.i16();
+    return r;
+}
+
+QByteArray AskedQuestionRecord::encode() const
+{
+    Writer out(Size);
+    out.i16(KanjiNo);
+    out.i16(QuestionNo);
+    return out.take();
+}
+
 StrokeOrderRecord StrokeOrderRecord::decode(QByteArrayView bytes)
 {
     Reader in(bytes, Size, "stroke order");

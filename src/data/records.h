@@ -47,6 +47,16 @@ struct StrokeOrderRecord {
     QByteArray encode() const;
 };
 
+// Saikin<N>.dat: a question pupil N was asked in one of their last sessions, oldest first.
+struct AskedQuestionRecord {
+    static constexpr int Size = 4;
+    int16_t KanjiNo = 0;
+    int16_t QuestionNo = 0;
+
+    static AskedQuestionRecord decode(QByteArrayView bytes);
+    QByteArray encode() const;
+};
+
 // Bushu1.dat: where a component's picture sits in its group's strip.
 struct RadicalRecord {
     static constexpr int Size = 8;

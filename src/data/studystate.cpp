@@ -11,6 +11,11 @@ QString historyFileName(int playerNo)
     return QStringLiteral("Kiroku%1.dat").arg(playerNo);
 }
 
+QString recentFileName(int playerNo)
+{
+    return QStringLiteral("Saikin%1.dat").arg(playerNo);
+}
+
 namespace {
 
 QString withSeparator(QString folder)

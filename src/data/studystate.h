@@ -32,6 +32,8 @@ constexpr int lastKanjiOfLevel(int level) { return 240 + KanjisPerLevel * level;
 
 // "Kiroku" + N + ".dat": pupil N's study history.
 QString historyFileName(int playerNo);
+// "Saikin" + N + ".dat": the questions pupil N was asked in their last sessions.
+QString recentFileName(int playerNo);
 
 struct KanjiEntry {
     SjisString<2> Glyph;
@@ -201,6 +203,14 @@ public:
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
     // Kind 1..2). An empty list when the file does not exist.
     std::vector<HistoryRecord> ReadHistory(int playerNo) const;
+
+    // The questions pupil n was asked in their last RecentSessions sessions, oldest first, so
+    // that a kanji's next question can be one they have not just seen. Only a preference: a
+    // missing or damaged file is an empty list, and the next session writes it anew.
+    static constexpr int RecentSessions = 3;
+    std::vector<AskedQuestionRecord> ReadRecentQuestions(int playerNo) const;
+    // Adds a session's questions and keeps the last RecentSessions sessions' worth.
+    void RememberAskedQuestions(int playerNo, const std::vector<AskedQuestionRecord>& session);
 
     // Question q (from 1) of a kanji, read from Mondai1.dat. Raises FileError naming the bank,
     // and RangeError naming it when the target part is not 1, 2 or 3.

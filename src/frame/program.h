@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QPixmap>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -46,6 +47,9 @@ struct Program {
     std::unique_ptr<MediaPlayer> batsuPlayer;
     // The program's own hand pointer for buttons.
     QCursor handCursor{Qt::PointingHandCursor};
+    // The whole screen in the program's scaled pixels, when known: every full-screen window
+    // covers at least this much.
+    QSize screenCover;
     // The highest level stored in the roster at start-up, at least 1.
     int highestLevel = 1;
     // The program is ending (its exit command, or the system asking it to end): whatever a

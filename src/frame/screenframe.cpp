@@ -104,8 +104,7 @@ void ScreenFrame::showScreen()
         }
     }
     // Without a window manager a full-screen request alone leaves a small window.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    setGeometry(fullScreenRect(m_program));
     showFullScreen();
     raise();
     activateWindow();
@@ -166,6 +165,15 @@ void ScreenFrame::resizeEvent(QResizeEvent* event)
 void ScreenFrame::centreCanvas()
 {
     m_canvas->move(std::max(0, (width() - m_canvas->width()) / 2), std::max(0, (height() - m_canvas->height()) / 2));
+}
+
+QRect fullScreenRect(const Program& program)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->geometry() : QRect();
+    if (program.screenCover.isValid())
+        area.setSize(area.size().expandedTo(program.screenCover));
+    return area;
 }
 
 bool boxOpen()

@@ -79,6 +79,10 @@ private:
     bool m_scaled = false;
 };
 
+// The rectangle a full-screen window of the program covers: the primary screen, grown to the
+// program's whole screen where Qt's scaled pixels round it down.
+QRect fullScreenRect(const Program& program);
+
 // Whether a message box or a modal dialog is open. What a timer would decide (a time-out, the
 // computer's turn, the next scoring row) waits while one is: the answer to the box decides
 // first, and the clocks that count against the pupil stand still meanwhile.

@@ -11,7 +11,7 @@ QString ScoreTable::fileName(int gameHintTopic)
 
 QString ScoreTable::formatDate(const QDate& date)
 {
-    return date.isValid() ? date.toString(QStringLiteral("yy/MM/dd")) : QString();
+    return daynumber::japanese(date);
 }
 
 QDate ScoreTable::parseDate(const QString& text, const QDate& today)
@@ -23,8 +23,13 @@ QDate ScoreTable::parseDate(const QString& text, const QDate& today)
     const int yy = parts[0].toInt(&okY);
     const int mm = parts[1].toInt(&okM);
     const int dd = parts[2].toInt(&okD);
-    if (!okY || !okM || !okD || yy < 0 || yy > 99)
+    if (!okY || !okM || !okD || yy < 0)
         return {};
+    if (parts[0].size() == 4)
+        return QDate(yy, mm, dd);
+    if (yy > 99)
+        return {};
+    // A two-digit year: the current century, unless that lies in the future.
     int year = today.year() / 100 * 100 + yy;
     if (year > today.year() + 1)
         year -= 100;

@@ -33,7 +33,8 @@ QString defaultModelPath();
 
 // Zinnia with its model, opened at the first recognition and kept: creating it costs nothing, so
 // start-up stays as it is. Each stroke is resampled to at most 16 points before it is read.
-// Candidates outside `allowed` (the 440 kanji of grades 1 to 3) are left out.
+// Candidates outside `allowed` (the 440 kanji of grades 1 to 3) are left out, and only those
+// kanji of the model are kept in memory. Writing that never leaves one spot (a tap) gives none.
 std::unique_ptr<Recognizer> createZinniaRecognizer(const QString& modelPath, const QSet<QString>& allowed);
 
 } // namespace moji::handwriting

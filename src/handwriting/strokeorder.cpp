@@ -1,6 +1,5 @@
 #include "strokeorder.h"
 
-#include "checked.h"
 #include "errors.h"
 #include "filestore.h"
 #include "records.h"
@@ -15,6 +14,8 @@ namespace moji::handwriting {
 namespace {
 
 const QString TableFile = QStringLiteral("Kakijun.dat");
+// One record for each kanji of grades 1 to 3, in KanjiNo order.
+constexpr int TableKanji = 440;
 
 // A written stroke counts as a reference stroke's when the distances between their starts and
 // between their ends add up to less than this (in the 0..255 square, after the written kanji is
@@ -110,17 +111,27 @@ QString strokesInKana(int n)
 
 void StrokeOrderTable::load(const QString& path)
 {
+    // Every fault is a FileError naming the file, as the header promises: a damaged table is
+    // reported like an unreadable one, and never half used.
     const QByteArray bytes = filestore::readAll(path, TableFile);
-    if (bytes.isEmpty() || bytes.size() % StrokeOrderRecord::Size != 0)
-        throw FileError(TableFile, QStringLiteral("not a whole number of stroke-order records"));
+    if (bytes.size() != TableKanji * StrokeOrderRecord::Size) {
+        throw FileError(TableFile, QStringLiteral("%1 bytes, not the %2 records of %3 bytes")
+                                       .arg(bytes.size()).arg(TableKanji).arg(StrokeOrderRecord::Size));
+    }
     QHash<QString, std::vector<ReferenceStroke>> table;
     for (qsizetype at = 0; at < bytes.size(); at += StrokeOrderRecord::Size) {
         const auto record = StrokeOrderRecord::decode(QByteArrayView(bytes).sliced(at, StrokeOrderRecord::Size));
-        requireRange(record.StrokeCount, 1, StrokeOrderRecord::MaxStrokes, TableFile, "StrokeCount");
+        const int number = int(at / StrokeOrderRecord::Size) + 1;
+        if (record.StrokeCount < 1 || record.StrokeCount > StrokeOrderRecord::MaxStrokes) {
+            throw FileError(TableFile, QStringLiteral("record %1: StrokeCount = %2 outside 1..%3")
+                                           .arg(number).arg(record.StrokeCount).arg(StrokeOrderRecord::MaxStrokes));
+        }
         const char glyph[2] = {char(record.GlyphLead), char(record.GlyphTrail)};
         const auto kanji = cp932::decode(QByteArrayView(glyph, 2));
         if (!kanji || kanji->size() != 1)
-            throw FileError(TableFile, QStringLiteral("a record without a kanji"));
+            throw FileError(TableFile, QStringLiteral("record %1 holds no kanji").arg(number));
+        if (table.contains(*kanji))
+            throw FileError(TableFile, QStringLiteral("record %1 repeats %2").arg(number).arg(*kanji));
         std::vector<ReferenceStroke> strokes;
         for (int i = 0; i < record.StrokeCount; ++i) {
             const auto& s = record.Strokes[std::size_t(i)];

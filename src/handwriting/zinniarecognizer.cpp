@@ -1,6 +1,9 @@
 #include "recognizer.h"
+#include "zinniamodel.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 #include <zinnia.h>
 
@@ -9,8 +12,29 @@ namespace moji::handwriting {
 namespace {
 
 constexpr int Square = 256;
-// Zinnia is asked for more than the pad shows: kanji beyond grade 3 are left out afterwards.
-constexpr int Asked = 60;
+// Writing that stays within this many units of one spot, across and down, is a tap or a
+// jiggle of the pen, not a kanji: Zinnia would still name kanji for it.
+constexpr int Spot = 3;
+
+Point onSquare(const Point& p)
+{
+    return {std::clamp(p.x, 0, Square - 1), std::clamp(p.y, 0, Square - 1)};
+}
+
+bool leavesTheSpot(const Strokes& strokes)
+{
+    bool any = false;
+    Point low, high;
+    for (const Stroke& stroke : strokes) {
+        for (const Point& raw : stroke) {
+            const Point p = onSquare(raw);
+            low = any ? Point{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
+            high = any ? Point{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
+            any = true;
+        }
+    }
+    return any && (high.x - low.x >= Spot || high.y - low.y >= Spot);
+}
 
 class ZinniaRecognizer final : public Recognizer {
 public:
@@ -18,7 +42,7 @@ public:
 
     std::vector<Candidate> recognize(const Strokes& strokes, int count) override
     {
-        if (strokes.empty() || count <= 0 || !open())
+        if (count <= 0 || !leavesTheSpot(strokes) || !open())
             return {};
         std::unique_ptr<zinnia::Character> character(zinnia::Character::create());
         character->clear();
@@ -28,13 +52,15 @@ public:
         for (const Stroke& stroke : strokes) {
             if (stroke.empty())
                 continue;
-            for (const Point& p : resampled(stroke))
-                character->add(id, std::clamp(p.x, 0, Square - 1), std::clamp(p.y, 0, Square - 1));
+            for (const Point& raw : resampled(stroke)) {
+                const Point p = onSquare(raw);
+                character->add(id, p.x, p.y);
+            }
             ++id;
         }
-        if (id == 0)
-            return {};
-        std::unique_ptr<zinnia::Result> result(m_zinnia->classify(*character, Asked));
+        // The whole ranking, so that the allowed kanji fill the candidates asked for even where
+        // Zinnia holds its whole model (see open()) and ranks kanji of later grades first.
+        std::unique_ptr<zinnia::Result> result(m_zinnia->classify(*character, m_zinnia->size()));
         std::vector<Candidate> out;
         for (std::size_t i = 0; result && i < result->size() && int(out.size()) < count; ++i) {
             const QString kanji = QString::fromUtf8(result->value(i));
@@ -53,9 +79,20 @@ private:
             return true;
         if (!m_error.isEmpty())
             return false;
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            m_error = m_path + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+        m_model = narrowedZinniaModel(file, m_allowed).value_or(QByteArray());
+        // A model in a layout the narrowing does not know is opened whole: the same candidates,
+        // more memory.
         std::unique_ptr<zinnia::Recognizer> zinnia(zinnia::Recognizer::create());
-        if (!QFile::exists(m_path) || !zinnia->open(QFile::encodeName(m_path).constData())) {
+        const bool opened = m_model.isEmpty() ? zinnia->open(QFile::encodeName(m_path).constData())
+                                              : zinnia->open(m_model.constData(), std::size_t(m_model.size()));
+        if (!opened) {
             m_error = m_path + QStringLiteral(": ") + QString::fromUtf8(zinnia->what());
+            m_model.clear();
             return false;
         }
         m_zinnia = std::move(zinnia);
@@ -64,6 +101,7 @@ private:
 
     QString m_path;
     QSet<QString> m_allowed;
+    QByteArray m_model; // the model cut down to the allowed kanji, which Zinnia reads in place
     std::unique_ptr<zinnia::Recognizer> m_zinnia;
     QString m_error;
 };

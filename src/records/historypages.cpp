@@ -4,7 +4,6 @@
 #include "daynumber.h"
 #include "studystate.h"
 
-#include <QLocale>
 
 #include <algorithm>
 
@@ -23,7 +22,7 @@ HistoryRow HistoryPages::rowFor(int number) const
     HistoryRow row;
     row.number = QString::number(number);
     if (const auto date = daynumber::toDate(r.When))
-        row.date = QLocale::system().toString(*date, QLocale::ShortFormat);
+        row.date = daynumber::japanese(*date);
     row.level = QString::number(r.Level);
     // Checked before any glyph is read, so a bad level stops the page at once.
     const int first = firstKanjiOfLevel(r.Level);

@@ -40,24 +40,28 @@ void QuestionSession::chooseQuestions()
 
     std::array<int, Questions> chosen{};
     if (s.SessionKind) {
+        // The kanji with the fewest correct answers first, each pick uniform among the kanji
+        // tied for fewest (the k-th tie replaces the pick with a chance of 1 in k).
         for (int q = 0; q < Questions; ++q) {
             int pick = -1;
-            for (int i = KanjisPerLevel - 1; i >= 0 && pick < 0; --i) {
-                if (!candidates[std::size_t(i)].taken)
-                    pick = i;
-            }
+            int ties = 0;
             for (int i = 0; i < KanjisPerLevel; ++i) {
                 const Candidate& c = candidates[std::size_t(i)];
                 if (c.taken)
                     continue;
-                const int best = candidates[std::size_t(pick)].correct;
-                // One coin toss per tie, the pick's comparison with itself included.
-                if (c.correct < best || (c.correct == best && m_random.RandomReal() < 0.5))
+                if (pick < 0 || c.correct < candidates[std::size_t(pick)].correct) {
                     pick = i;
+                    ties = 1;
+                } else if (c.correct == candidates[std::size_t(pick)].correct && m_random.Random(++ties) == 0) {
+                    pick = i;
+                }
             }
             candidates[std::size_t(pick)].taken = true;
             chosen[std::size_t(q)] = candidates[std::size_t(pick)].kanjiNo;
         }
+        // Asked in a random order, not weakest first.
+        for (int i = Questions - 1; i > 0; --i)
+            std::swap(chosen[std::size_t(i)], chosen[std::size_t(m_random.Random(i + 1))]);
     } else {
         std::vector<int> left;
         for (const Candidate& c : candidates)
@@ -69,13 +73,41 @@ void QuestionSession::chooseQuestions()
         }
     }
 
+    const std::vector<AskedQuestionRecord> recent =
+        s.PlayerNo >= 1 && s.PlayerNo <= MaxPlayers ? s.ReadRecentQuestions(s.PlayerNo) : std::vector<AskedQuestionRecord>();
     for (int q = 1; q <= Questions; ++q) {
         QuizItem item;
         item.KanjiNo = int16_t(chosen[std::size_t(q - 1)]);
-        const int count = s.QuestionIndex[item.KanjiNo].QuestionCount;
-        item.QuestionNo = int16_t(1 + m_random.Random(std::max(1, count)));
+        item.QuestionNo = int16_t(freshQuestion(item.KanjiNo, recent));
         s.QuizSet[q] = item;
     }
+}
+
+int QuestionSession::freshQuestion(int kanjiNo, const std::vector<AskedQuestionRecord>& recent)
+{
+    const int count = std::max(1, int(m_state.QuestionIndex[kanjiNo].QuestionCount));
+    // A question the pupil was not asked in their last sessions, when the kanji has one.
+    std::vector<int> fresh;
+    for (int n = 1; n <= count; ++n) {
+        const bool seen = std::any_of(recent.begin(), recent.end(),
+                                      [&](const AskedQuestionRecord& r) { return r.KanjiNo == kanjiNo && r.QuestionNo == n; });
+        if (!seen)
+            fresh.push_back(n);
+    }
+    if (fresh.empty())
+        return 1 + m_random.Random(count);
+    return fresh[std::size_t(m_random.Random(int(fresh.size())))];
+}
+
+void QuestionSession::rememberAsked()
+{
+    StudyState& s = m_state;
+    if (s.PlayerNo < 1 || s.PlayerNo > MaxPlayers)
+        return;
+    std::vector<AskedQuestionRecord> session;
+    for (int q = 1; q <= Questions; ++q)
+        session.push_back({s.QuizSet[q].KanjiNo, s.QuizSet[q].QuestionNo});
+    s.RememberAskedQuestions(s.PlayerNo, session);
 }
 
 SentenceView QuestionSession::loadQuestion(int n)

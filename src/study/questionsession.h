@@ -1,11 +1,13 @@
 #pragma once
 
 #include "clock.h"
+#include "records.h"
 
 #include <QString>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace moji {
 
@@ -30,9 +32,13 @@ public:
     }
 
     // Fills the ten QuizSet items: in a challenge the kanji of the level with the fewest
-    // correct answers (ties settled by coin tosses), in practice ten distinct kanji in random
-    // order; each with a random question of its kanji.
+    // correct answers (a uniform choice among those tied), in practice ten distinct kanji;
+    // either way in a random order, each with a question of its kanji the pupil was not asked
+    // in their last sessions where there is one.
     void chooseQuestions();
+    // Keeps the session's questions among the pupil's recent ones (Saikin<N>.dat). Raises
+    // FileError naming the file when it cannot be written.
+    void rememberAsked();
 
     // Reads question n's record from Mondai1.dat, sets its Answer, TargetPiece and pieces, and
     // returns the sentence as displayed (in reading the target shows the kanji). Raises
@@ -63,6 +69,8 @@ public:
     int nextWrong(int n) const;
 
 private:
+    int freshQuestion(int kanjiNo, const std::vector<AskedQuestionRecord>& recent);
+
     StudyState& m_state;
     RandomSource& m_random;
     Countdown m_countdown;

@@ -18,6 +18,8 @@ std::optional<Scoring::Row> Scoring::nextRow()
     Row row;
     row.number = m_rows;
     row.question = cp932::decodeLossy(cp932::cutToBytes(item.Piece1.bytes() + item.Piece2.bytes() + item.Piece3.bytes(), 60));
+    row.pieces = {item.Piece1.toUnicode(), item.Piece2.toUnicode(), item.Piece3.toUnicode()};
+    row.target = item.TargetPiece >= 1 && item.TargetPiece <= 3 ? item.TargetPiece : 0;
     row.given = item.Given.toUnicode();
     row.answer = item.Answer.toUnicode();
     // Byte for byte, lengths included: no trimming or folding here. A question whose correct

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace moji {
@@ -18,6 +19,8 @@ public:
     struct Row {
         int number = 0;
         QString question; // the sentence as shown, pieces joined
+        std::array<QString, 3> pieces; // the same sentence in its three parts
+        int target = 0;                // the part that holds the asked word (1 to 3; 0 if none)
         QString given;
         QString answer;
         bool correct = false;

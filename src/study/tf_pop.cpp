@@ -48,8 +48,7 @@ TF_Pop::TF_Pop(Program& program, QWidget* parent)
 
 void TF_Pop::showNotice()
 {
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    setGeometry(fullScreenRect(m_program));
     // Shown without being activated: a notice never takes the focus.
     setWindowState(windowState() | Qt::WindowFullScreen);
     show();

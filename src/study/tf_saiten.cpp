@@ -69,6 +69,9 @@ TF_Saiten::TF_Saiten(Program& program, QWidget* parent)
         }
     }
 
+    m_grid->viewport()->installEventFilter(this);
+    setToolTip(QStringLiteral("クリックすると、さいごまで　すぐに　見られるよ"));
+
     m_timer.setInterval(RevealMilliseconds);
     connect(&m_timer, &QTimer::timeout, this, &TF_Saiten::Tim_SaitenTimer);
     m_timer.start();
@@ -85,16 +88,59 @@ void TF_Saiten::Tim_SaitenTimer()
         finish();
         return;
     }
-    m_grid->item(row->number, 0)->setText(QString::number(row->number));
-    m_grid->item(row->number, 1)->setText(row->question);
-    m_grid->item(row->number, 2)->setText(row->given);
-    m_grid->item(row->number, 3)->setText(row->answer);
-    m_grid->item(row->number, 4)->setText(row->correct ? QStringLiteral("○") : QStringLiteral("×"));
+    showRow(*row);
     program().playAnswerSound(row->correct);
-    if (row->correct) {
+}
+
+void TF_Saiten::skipReveal()
+{
+    if (m_finished || boxOpen())
+        return;
+    // Every row left at once, without its sound; the next tick ends the scoring as usual, so
+    // the final score is seen for a moment.
+    while (const auto row = m_scoring.nextRow())
+        showRow(*row);
+    m_timer.start();
+}
+
+void TF_Saiten::showRow(const Scoring::Row& row)
+{
+    m_grid->item(row.number, 0)->setText(QString::number(row.number));
+    m_grid->item(row.number, 1)->setText(row.question);
+    // The asked word in red within the sentence, as the question showed it.
+    QString rich;
+    for (int i = 1; i <= 3; ++i) {
+        const QString piece = row.pieces[std::size_t(i - 1)].toHtmlEscaped();
+        rich += i == row.target ? QStringLiteral("<span style=\"color:#e00000\">%1</span>").arg(piece) : piece;
+    }
+    auto* sentence = new QLabel(rich);
+    sentence->setObjectName(QStringLiteral("Lbl_Mondai%1").arg(row.number));
+    sentence->setTextFormat(Qt::RichText);
+    sentence->setAutoFillBackground(true);
+    sentence->setStyleSheet(QStringLiteral("QLabel { background: %1; color: black; padding-left: 2px; }").arg(Cells.name()));
+    sentence->setFont(m_grid->font());
+    m_grid->setCellWidget(row.number, 1, sentence);
+    m_grid->item(row.number, 2)->setText(row.given);
+    m_grid->item(row.number, 3)->setText(row.answer);
+    m_grid->item(row.number, 4)->setText(row.correct ? QStringLiteral("○") : QStringLiteral("×"));
+    if (row.correct) {
         m_score->setText(m_scoring.scoreText());
         m_score->setStyleSheet(m_scoring.scoreIsRed() ? QStringLiteral("color: red;") : QStringLiteral("color: white;"));
     }
+}
+
+void TF_Saiten::mousePressEvent(QMouseEvent* event)
+{
+    skipReveal();
+    ScreenFrame::mousePressEvent(event);
+}
+
+bool TF_Saiten::eventFilter(QObject* watched, QEvent* event)
+{
+    // A click on the grid is a click on the screen.
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        skipReveal();
+    return ScreenFrame::eventFilter(watched, event);
 }
 
 void TF_Saiten::finish()

@@ -22,14 +22,19 @@ public:
 
     // One tick: the next row, or after the tenth the finishing step.
     void Tim_SaitenTimer();
+    // A click anywhere: every row left is shown at once and the score is final.
+    void skipReveal();
     QTableWidget* grid() const { return m_grid; }
     QLabel* scoreLabel() const { return m_score; }
     QTimer& Tim_Saiten() { return m_timer; }
 
 protected:
     void onBack() override {}
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showRow(const Scoring::Row& row);
     void finish();
 
     Scoring m_scoring;

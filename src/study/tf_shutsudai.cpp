@@ -218,6 +218,14 @@ void TF_Shutsudai::startSession()
     m_debug->setVisible(s.DebugMode);
     m_deletePart->show();
     m_deleteAll->show();
+    try {
+        m_session.rememberAsked();
+    } catch (const DataError& e) {
+        program().messages.error(this, errorReportText(e));
+        QApplication::closeAllWindows();
+        QApplication::quit();
+        return;
+    }
     m_session.startClock();
     setHelpTopic(s.StudyMode == 1 ? ReadingHelp : WritingHelp);
     m_clock.start();

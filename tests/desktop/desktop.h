@@ -36,8 +36,10 @@ QString desktopTool(const QString& program, const QStringList& arguments);
 // Spins the real event loop until `done` holds or `milliseconds` pass; whether it held.
 bool waitFor(const std::function<bool()>& done, int milliseconds = 5000);
 
-// What the window manager sends when Alt+F4 is pressed on the focused window.
-void pressAltF4();
+// Alt+F4 on a window as a person presses it: the window is brought to the front and given the
+// focus through the window manager first (as a click on it would), then the keys go to the X
+// server, where the window manager takes them for its own.
+void pressAltF4(QWidget* window);
 // What a task bar sends to close a window: the window manager's close request for it.
 void closeFromTaskBar(const QWidget* window);
 

@@ -65,7 +65,7 @@ protected:
 TEST_F(ScoreTables, TheFirstGameEverFillsRowOne)
 {
     const QStringList rows = play(7);
-    EXPECT_EQ(rows, QStringList{QStringLiteral("＊|7|あああ|26/12/07")});
+    EXPECT_EQ(rows, QStringList{QStringLiteral("＊|7|あああ|2026/12/07")});
     EXPECT_EQ(message, QStringLiteral("やった！  1 いにはいったよ。またがんばろう！"));
     EXPECT_EQ(file(), scoreRecord(7, hex("82a0 82a0 82a0"), 46363));
 }
@@ -76,7 +76,7 @@ TEST_F(ScoreTables, AnEqualScoreRanksAboveTheOlderOne)
     const QStringList rows = play(12);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_TRUE(rows[0].startsWith(QStringLiteral("＊|12|")));
-    EXPECT_EQ(rows[1], QStringLiteral("  |12|い|25/12/09"));
+    EXPECT_EQ(rows[1], QStringLiteral("  |12|い|2025/12/09"));
     EXPECT_EQ(file().size(), 3 * 24);
 
     EXPECT_EQ(play(0).size(), 4) << "a score of 0 still gets in below ten rows";
@@ -116,7 +116,8 @@ TEST(ScoreTable, FilesAndDates)
     EXPECT_EQ(ScoreTable::fileName(2), QStringLiteral("Game1.dat"));
     EXPECT_EQ(ScoreTable::fileName(14), QStringLiteral("Game13.dat"));
     const QDate today(2026, 12, 7);
-    EXPECT_EQ(ScoreTable::formatDate(QDate(2026, 1, 5)), QStringLiteral("26/01/05"));
+    EXPECT_EQ(ScoreTable::formatDate(QDate(2026, 1, 5)), QStringLiteral("2026/01/05")) << "as Japanese write it, in any locale";
+    EXPECT_EQ(ScoreTable::parseDate(QStringLiteral("2026/01/05"), today), QDate(2026, 1, 5));
     EXPECT_EQ(ScoreTable::parseDate(QStringLiteral("26/01/05"), today), QDate(2026, 1, 5));
     EXPECT_EQ(ScoreTable::parseDate(QStringLiteral("99/12/31"), today), QDate(1999, 12, 31)) << "not a year in the future";
     EXPECT_EQ(ScoreTable::parseDate(QStringLiteral("27/01/01"), today), QDate(2027, 1, 1));

@@ -99,8 +99,18 @@ TEST_F(Session, APerfectReadingChallengeIsRecordedAsCounted)
     EXPECT_FALSE(screen->isVisible()) << "hidden behind the scoring";
     TF_Saiten* saiten = topLevel<TF_Saiten>();
     ASSERT_NE(saiten, nullptr);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 2; ++i)
         saiten->Tim_SaitenTimer();
+    // The asked word is red within the sentence, as the question showed it.
+    const auto* sentence = qobject_cast<const QLabel*>(saiten->grid()->cellWidget(1, 1));
+    ASSERT_NE(sentence, nullptr);
+    const QString shown = sentence->text();
+    const QString target = item(1).TargetPiece == 1 ? item(1).Piece1.toUnicode()
+                           : item(1).TargetPiece == 2 ? item(1).Piece2.toUnicode() : item(1).Piece3.toUnicode();
+    EXPECT_TRUE(shown.contains(QStringLiteral("color:#e00000\">") + target + QStringLiteral("</span>"))) << qPrintable(shown);
+    EXPECT_TRUE(saiten->grid()->item(3, 4)->text().isEmpty());
+    // A click shows the rest at once: the score is final before the next tick ends the scoring.
+    QTest::mouseClick(saiten->grid()->viewport(), Qt::LeftButton);
     EXPECT_EQ(saiten->scoreLabel()->text(), QStringLiteral("100点"));
     EXPECT_EQ(saiten->grid()->item(10, 4)->text(), QStringLiteral("○"));
     EXPECT_EQ(f.audio.playerFor(QStringLiteral("Maru.wav")), nullptr) << "no sound players in this fixture";

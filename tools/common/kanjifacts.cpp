@@ -18,16 +18,17 @@ std::vector<KanjiFact> readKanjiFacts(const QString& path, Problems& problems)
             continue;
         }
         KanjiFact f;
-        bool okNo = false, okGrade = false, okStrokes = false;
+        bool okNo = false, okGrade = false, okStrokes = false, okKanjivg = false;
         f.kanjiNo = row.field(0).toInt(&okNo);
         f.kanji = row.field(1);
         f.grade = row.field(2).toInt(&okGrade);
         f.strokes = row.field(3).toInt(&okStrokes);
+        f.strokesKanjivg = row.field(4).toInt(&okKanjivg);
         f.radicalForm = row.field(7);
         f.radicalPosition = row.field(8);
         f.onReadings = splitReadings(row.field(10));
         f.kunReadings = splitReadings(row.field(11));
-        if (!okNo || !okGrade || !okStrokes || f.kanji.size() != 1 || f.kanjiNo != int(facts.size()) + 1) {
+        if (!okNo || !okGrade || !okStrokes || !okKanjivg || f.kanji.size() != 1 || f.kanjiNo != int(facts.size()) + 1) {
             problems.add(row.where(), QStringLiteral("malformed facts row"));
             continue;
         }

@@ -15,6 +15,7 @@ struct KanjiFact {
     QString kanji;
     int grade = 0;
     int strokes = 0;
+    int strokesKanjivg = 0; // as KanjiVG draws the kanji: the count its stroke data must have
     QString radicalForm;
     QString radicalPosition;
     QStringList onReadings;  // katakana, as listed
