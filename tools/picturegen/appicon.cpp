@@ -86,14 +86,7 @@ void drawAppIcon(Canvas& canvas)
 
 QImage appIcon(int pixels)
 {
-    QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(pixels / IconSize, pixels / IconSize);
-    PainterCanvas canvas(p);
-    drawAppIcon(canvas);
-    return image;
+    return paintSquare(pixels, IconSize, Qt::transparent, drawAppIcon);
 }
 
 QByteArray appIconSvg()
