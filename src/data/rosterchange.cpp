@@ -52,8 +52,8 @@ QString StudyState::StartRosterChange(int16_t action, int p)
     journal.PupilNo = int16_t(p);
     journal.OldCount = PlayerCount;
     journal.When = m_clock.now();
-    const QString backup = filestore::exists(pathOf(historyFileName(p))) ? backupFileName(journal) : QString();
-    filestore::writeAtomically(pathOf(JournalFile), JournalFile, journal.encode());
+    const QString backup = filestore::exists(recordPath(historyFileName(p))) ? backupFileName(journal) : QString();
+    filestore::writeAtomically(recordPath(JournalFile), JournalFile, journal.encode());
     FinishRosterChange(journal);
     return backup;
 }
@@ -78,7 +78,7 @@ QString StudyState::RemovePupil(int p)
 
 bool StudyState::FinishInterruptedRosterChange()
 {
-    const QString path = pathOf(JournalFile);
+    const QString path = recordPath(JournalFile);
     if (!filestore::exists(path))
         return false;
     FinishRosterChange(filestore::readRecordAt<RosterJournalRecord>(path, JournalFile, 0));
@@ -94,7 +94,7 @@ QString StudyState::backupFileName(const RosterJournalRecord& journal) const
                              .arg(Roster[journal.PupilNo].Name.toUnicode().trimmed(),
                                   when ? when->toString(QStringLiteral("yyyyMMdd-HHmmss")) : QStringLiteral("0"));
     QString name = base + QStringLiteral(".bak");
-    for (int n = 2; filestore::exists(pathOf(name)); ++n)
+    for (int n = 2; filestore::exists(recordPath(name)); ++n)
         name = base + QStringLiteral("-%1.bak").arg(n);
     return name;
 }
@@ -114,22 +114,22 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
 
     const auto writeStep = [&](int step) {
         journal.Step = int16_t(step);
-        filestore::writeAtomically(pathOf(JournalFile), JournalFile, journal.encode());
+        filestore::writeAtomically(recordPath(JournalFile), JournalFile, journal.encode());
     };
     const auto moveDown = [&](int from) {
         const std::pair<QString, QString> files[] = {{historyFileName(from), historyFileName(from - 1)},
                                                      {recentFileName(from), recentFileName(from - 1)}};
         for (const auto& [name, target] : files) {
-            if (filestore::exists(pathOf(name)))
-                filestore::rename(pathOf(name), pathOf(target), name);
+            if (filestore::exists(recordPath(name)))
+                filestore::rename(recordPath(name), recordPath(target), name);
         }
     };
 
     if (journal.Step < p) {
         const QString history = historyFileName(p);
-        if (!rosterChanged && filestore::exists(pathOf(history)))
-            filestore::rename(pathOf(history), pathOf(backupFileName(journal)), history);
-        filestore::remove(pathOf(recentFileName(p)), recentFileName(p));
+        if (!rosterChanged && filestore::exists(recordPath(history)))
+            filestore::rename(recordPath(history), recordPath(backupFileName(journal)), history);
+        filestore::remove(recordPath(recentFileName(p)), recentFileName(p));
         writeStep(p);
     }
     if (journal.Action == Remove) {
@@ -154,7 +154,7 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
         }
         WriteRoster();
     }
-    filestore::remove(pathOf(JournalFile), JournalFile);
+    filestore::remove(recordPath(JournalFile), JournalFile);
 }
 
 } // namespace moji

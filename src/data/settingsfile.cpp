@@ -1,9 +1,13 @@
-// Mojimaru.ini: the answer-time limits and the developer switch. Start-up reads section
-// Mojimaru3; the settings dialog saves to Mojimaru1 and, so that a parent's change survives
-// a restart, to the two time keys of Mojimaru3 as well.
+// Mojimaru.ini: the answer-time limits, the developer switch and the records folder a parent
+// may name. Start-up reads section Mojimaru3; the settings dialog saves to Mojimaru1 and, so
+// that a parent's change survives a restart, to the two time keys of Mojimaru3 as well.
 
 #include "inifile.h"
 #include "studystate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace moji {
 
@@ -16,6 +20,7 @@ const QString DebugKey = QStringLiteral("Debug");
 const QString WriteTimeKey = QStringLiteral("Write_Time");
 const QString ReadTimeKey = QStringLiteral("Read_Time");
 const QString PopupKey = QStringLiteral("POPMSG");
+const QString RecordsFolderKey = QStringLiteral("Records_Folder");
 constexpr int DefaultMinutes = 10;
 // Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
 constexpr qint64 Missing = -1;
@@ -33,6 +38,20 @@ int16_t readMinutes(IniFile& ini, const QString& key, bool& changed)
     return int16_t(value);
 }
 
+// The folder named by Records_Folder, absolute: a path is a file name of the system's, so its
+// bytes are read as the system names files (UTF-8), "~/" starts in the home folder, and a
+// relative path starts beside the settings file. Empty when no folder is named.
+QString namedFolder(const IniFile& ini, const QString& settingsPath)
+{
+    const auto bytes = ini.readBytes(StartSection, RecordsFolderKey);
+    if (!bytes || bytes->trimmed().isEmpty())
+        return {};
+    QString folder = QFile::decodeName(bytes->trimmed());
+    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+        folder = QDir::homePath() + folder.mid(1);
+    return QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(folder));
+}
+
 } // namespace
 
 void StudyState::ReadSettings()
@@ -47,6 +66,7 @@ void StudyState::ReadSettings()
     const int16_t readTime = readMinutes(ini, ReadTimeKey, changed);
     WriteTimeLimit = writeTime;
     ReadTimeLimit = readTime;
+    NamedRecordsFolder = namedFolder(ini, settingsPath);
     if (changed)
         ini.save();
 }

@@ -88,13 +88,29 @@ struct RosterSummary {
 // the one instance; tests make their own.
 class StudyState {
 public:
-    // `programFolder` holds the data files and the files the program writes; `clock` stamps
-    // history records. Both must outlive the state.
+    // `programFolder` holds the read-only data files and, until start-up chooses the records
+    // folder, the files the program writes; `clock` stamps history records. The clock must
+    // outlive the state.
     StudyState(QString programFolder, const Clock& clock);
 
-    QString programFolder() const { return m_programFolder; }
-    QString pathOf(const QString& fileName) const;
+    // A data file the program only reads (dictionaries, questions, hints, pictures, sounds,
+    // help): always from the program folder, where the program was built or installed.
+    QString dataPath(const QString& fileName) const;
+    // A file the program writes (the roster, the histories, the game score tables): in the
+    // records folder.
+    QString recordPath(const QString& fileName) const;
+    QString dataFolder() const { return m_dataFolder; }
+    QString recordsFolder() const { return m_recordsFolder; }
+    // Chooses the records folder, once the settings are read: the program folder while it is
+    // not an installed one and can be written (the build's folder, or a copy a family keeps
+    // in their home), as it always was; otherwise the folder named in the settings, so that
+    // several logins or a school share one set of records; otherwise `userFolder`, the
+    // user's own data folder.
+    void chooseRecordsFolder(const QString& userFolder);
     const Clock& clock() const { return m_clock; }
+    // The program folder is an installed one (under /usr): nothing is ever written there,
+    // whoever runs the program, so the records go to a folder of the user's.
+    bool installed = false;
 
     // Dictionaries (filled once at start-up).
     CheckedArray<KanjiEntry, 1, 1024> KanjiTable;
@@ -153,6 +169,9 @@ public:
     bool DebugMode = false;
     // Full path of the settings file; set by start-up (tests point it into a temporary folder).
     QString settingsPath;
+    // The records folder a parent named in the settings (key "Records_Folder" of section
+    // Mojimaru3), made absolute; empty when none is named.
+    QString NamedRecordsFolder;
 
     // Appends the running session to the selected pupil's history and, for a challenge,
     // updates KanjiProgress, LevelPoints and the pupil's step.
@@ -221,7 +240,8 @@ private:
     RosterSummary ReadRosterFile();
     QString backupFileName(const RosterJournalRecord& journal) const;
 
-    QString m_programFolder;
+    QString m_dataFolder;
+    QString m_recordsFolder;
     const Clock& m_clock;
 };
 

@@ -235,7 +235,7 @@ void TF_Game3::buildPictures()
     QFont tileFont = pixelFont(font(), 24);
     tileFont.setStyleStrategy(QFont::PreferAntialias);
     m_field = std::make_unique<CatcherField>(QSize(m_game->fieldWidth(), m_game->fieldHeight()),
-                                             QImage(s.pathOf(QStringLiteral("STARS2.bmp"))), glyphs, tileFont);
+                                             QImage(s.dataPath(QStringLiteral("STARS2.bmp"))), glyphs, tileFont);
     m_field->drawPaddleStrip(m_game->paddleX());
 }
 
@@ -246,13 +246,13 @@ void TF_Game3::openSounds()
     if (!m_music.open())
         return;
     m_atari = p.audio.createPlayer();
-    if (!m_atari->open(p.state.pathOf(QStringLiteral("Atari.wav")))) {
+    if (!m_atari->open(p.state.dataPath(QStringLiteral("Atari.wav")))) {
         m_atari.reset();
         p.messages.error(this, mediaErrorMessage(QStringLiteral("Atari.wav")));
         return;
     }
     m_hazure = p.audio.createPlayer();
-    if (!m_hazure->open(p.state.pathOf(QStringLiteral("Hazure.wav")))) {
+    if (!m_hazure->open(p.state.dataPath(QStringLiteral("Hazure.wav")))) {
         m_hazure.reset();
         p.messages.error(this, mediaErrorMessage(QStringLiteral("Hazure.wav")));
     }

@@ -71,7 +71,7 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
     // Read, rank and write the table before the pupil sees it.
     StudyState& s = program.state;
     const QString file = ScoreTable::fileName(gameHintTopic);
-    const QString path = s.pathOf(file);
+    const QString path = s.recordPath(file);
     const QDate today = daynumber::toDate(program.clock.now()).value_or(QDate::currentDate());
     try {
         std::vector<GameScoreRecord> stored;

@@ -135,8 +135,8 @@ void TF_Settei::FormShow()
     m_kaku->setText(QString::number(s.WriteTimeLimit));
     m_yomu->setText(QString::number(s.ReadTimeLimit));
     (s.PopupsOn ? m_popOn : m_popOff)->setChecked(true);
-    m_g1Clear->setVisible(filestore::exists(s.pathOf(Game1File)));
-    m_g2Clear->setVisible(filestore::exists(s.pathOf(Game2File)));
+    m_g1Clear->setVisible(filestore::exists(s.recordPath(Game1File)));
+    m_g2Clear->setVisible(filestore::exists(s.recordPath(Game2File)));
 }
 
 int TF_Settei::popItemIndex() const
@@ -198,7 +198,7 @@ void TF_Settei::clearScores(const QString& fileName, const QString& question, QP
 {
     if (!m_program.messages.question(this, question))
         return;
-    const QString path = m_program.state.pathOf(fileName);
+    const QString path = m_program.state.recordPath(fileName);
     if (filestore::exists(path) && !QFile::remove(path)) {
         // Still there: say so, and keep the button for another try.
         m_program.messages.error(this, fileErrorMessage(fileName));

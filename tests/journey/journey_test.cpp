@@ -234,7 +234,7 @@ TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
     registerPupil(FirstPupil);
     registerPupil(SecondPupil);
     ASSERT_EQ(state().PlayerCount, 2);
-    EXPECT_EQ(QFileInfo(state().pathOf(QStringLiteral("Player1.dat"))).size(), 2 * PlayerRecord::Size);
+    EXPECT_EQ(QFileInfo(state().recordPath(QStringLiteral("Player1.dat"))).size(), 2 * PlayerRecord::Size);
 
     // ---- The first pupil starts at level 1 reading.
     TF_Mode* mode = choosePupil(1);
@@ -500,7 +500,7 @@ TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
     // The score tables hold the games as they were shown.
     for (const auto& [file, shown] : {std::pair{QStringLiteral("Game1.dat"), matchingTable},
                                       std::pair{QStringLiteral("Game13.dat"), catcherTable}}) {
-        const auto stored = filestore::readRecords<GameScoreRecord>(state().pathOf(file), file);
+        const auto stored = filestore::readRecords<GameScoreRecord>(state().recordPath(file), file);
         QStringList rows;
         for (const GameScoreRecord& r : stored)
             rows << QString::number(r.Score) + QLatin1Char('|') + r.Name.toUnicode();
