@@ -1,13 +1,23 @@
-// The larger layout is the 640 x 480 design grown by a quarter. Every control a screen shows,
-// also those it places while it runs (a question's sentence, a turned card's example, the score
-// bars, the best-ten table), sits where the smaller layout puts it, grown by the same factor;
-// in both layouts it lies inside the screen and no two labels or buttons cover each other.
+// The larger layout is the 640 x 480 design grown by a quarter. On the screens, each caught
+// where it has placed what it places while it runs (a question's sentence, a turned card's
+// example, the score bars, the catcher's sentence, the marked rows), and on the best-ten table,
+// every control sits where the smaller layout puts it, grown by the same factor; in both
+// layouts it lies inside the screen, and no two labels or buttons cover each other.
 
 #include "gamedriver.h"
 #include "screenfixture.h"
 #include "tf_game1.h"
+#include "tf_game3.h"
 #include "tf_game_kiroku.h"
+#include "tf_k_ichiran.h"
+#include "tf_kseiseki1.h"
+#include "tf_mode.h"
+#include "tf_player.h"
+#include "tf_renshuu.h"
+#include "tf_saiten.h"
+#include "tf_seiseki1.h"
 #include "tf_shutsudai.h"
+#include "tf_touroku.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +85,9 @@ ScreenFixture& prepared(Shown& shown, double scale)
     f.loadDictionary();
     for (int g = 1; g <= 8; ++g)
         f.useBuiltFile(QStringLiteral("bushu%1.bmp").arg(g));
-    f.addPupils(1, 3, 1);
+    for (const char* picture : {"Stars.bmp", "STARS2.bmp"})
+        f.useBuiltFile(QString::fromLatin1(picture));
+    f.addPupils(3, 3, 1);
     f.state.SelectPupil(1);
     return f;
 }
@@ -135,6 +147,45 @@ Shown scoreTable(double scale)
     return shown;
 }
 
+// A screen as it opens.
+template <typename Screen>
+Shown opened(double scale)
+{
+    Shown shown;
+    auto* screen = new Screen(prepared(shown, scale).program);
+    shown.screen.reset(screen);
+    screen->showScreen();
+    shown.canvas = screen->canvas();
+    return shown;
+}
+
+// The catcher game a few moves after its start, its sentence on view.
+Shown catcherGame(double scale)
+{
+    Shown shown = opened<TF_Game3>(scale);
+    auto* game = static_cast<TF_Game3*>(shown.screen.get());
+    game->Btn_StartClick();
+    for (int i = 0; i < 20; ++i)
+        game->Timer1Timer();
+    return shown;
+}
+
+// The scoring screen with every row marked.
+Shown scoring(double scale)
+{
+    Shown shown = questionSession(scale, 1);
+    auto* session = static_cast<TF_Shutsudai*>(shown.screen.get());
+    for (int q = 1; q < 10; ++q)
+        session->btn_NextClick();
+    auto* screen = new TF_Saiten(shown.fixture->program);
+    shown.screen.reset(screen);
+    screen->showScreen();
+    for (int i = 0; i < 10; ++i)
+        screen->Tim_SaitenTimer();
+    shown.canvas = screen->canvas();
+    return shown;
+}
+
 } // namespace
 
 TEST(LargerLayout, EveryControlGrowsWithTheDesignAndNoneCoversAnother)
@@ -144,6 +195,15 @@ TEST(LargerLayout, EveryControlGrowsWithTheDesignAndNoneCoversAnother)
         {QStringLiteral("writing question"), [](double s) { return questionSession(s, 2); }},
         {QStringLiteral("matching game"), matchingGame},
         {QStringLiteral("score table"), scoreTable},
+        {QStringLiteral("catcher game"), catcherGame},
+        {QStringLiteral("scoring"), scoring},
+        {QStringLiteral("mode menu"), opened<TF_Mode>},
+        {QStringLiteral("practice levels"), opened<TF_Renshuu>},
+        {QStringLiteral("selection"), opened<TF_Player>},
+        {QStringLiteral("registration"), opened<TF_Touroku>},
+        {QStringLiteral("grades"), opened<TF_Seiseki1>},
+        {QStringLiteral("kanji grades"), opened<TF_KSeiseki1>},
+        {QStringLiteral("kanji board"), opened<TF_K_ichiran>},
     };
     for (const auto& [what, show] : screens) {
         const Shown small = show(1.0);
@@ -152,6 +212,7 @@ TEST(LargerLayout, EveryControlGrowsWithTheDesignAndNoneCoversAnother)
         const Controls smallControls = shownControls(small.canvas);
         const Controls largeControls = shownControls(large.canvas);
         EXPECT_EQ(smallControls.size(), largeControls.size()) << qPrintable(what);
+        EXPECT_FALSE(smallControls.empty()) << qPrintable(what);
 
         for (const auto& [key, control] : smallControls) {
             const auto found = largeControls.find(key);
