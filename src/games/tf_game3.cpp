@@ -180,13 +180,13 @@ void TF_Game3::buildControls()
     scoreBox->setObjectName(QStringLiteral("GroupBox1"));
     m_timeLeft = label(m_game->timeText(), scoreBox, QRect(14, 22, 204, 30), 20, "white");
     m_timeLeft->setObjectName(QStringLiteral("Lbl_Nokori_Time"));
-    auto* scoreCaption = label(QStringLiteral("とくてん"), scoreBox, QRect(14, 60, 90, 24), 16, "white");
+    auto* scoreCaption = label(QStringLiteral("とくてん"), scoreBox, QRect(14, 54, 90, 24), 16, "white");
     scoreCaption->setObjectName(QStringLiteral("Label4"));
     m_score = label(QString(), scoreBox, QRect(14, 80, 204, 50), 40, "yellow", Qt::AlignRight | Qt::AlignVCenter);
     m_score->setObjectName(QStringLiteral("Lbl_Tokuten"));
-    m_seikai = label(QString(), scoreBox, QRect(14, 128, 100, 16), 12, "white");
+    m_seikai = label(QString(), scoreBox, QRect(14, 130, 100, 16), 12, "white");
     m_seikai->setObjectName(QStringLiteral("Lbl_Seikai"));
-    auto* asked = label(QString(), scoreBox, QRect(118, 128, 100, 16), 12, "white");
+    auto* asked = label(QString(), scoreBox, QRect(118, 130, 100, 16), 12, "white");
     asked->setObjectName(QStringLiteral("Lbl_Shutsudai_Seikai"));
     showScore();
 

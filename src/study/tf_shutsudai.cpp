@@ -266,7 +266,9 @@ void TF_Shutsudai::showQuestion(int n)
 
 void TF_Shutsudai::showSentence(const SentenceView& view)
 {
-    int left = 10;
+    // The first part keeps the place the layout gave it (grown with the larger layout, below
+    // the box's caption); the others follow it on its line.
+    QPoint at = m_sentence[0]->pos();
     for (int i = 0; i < 3; ++i) {
         QLabel* label = m_sentence[std::size_t(i)];
         label->setText(view.parts[std::size_t(i)].trimmed());
@@ -274,8 +276,8 @@ void TF_Shutsudai::showSentence(const SentenceView& view)
         pal.setColor(QPalette::WindowText, i + 1 == view.target ? Qt::red : Qt::white);
         label->setPalette(pal);
         label->adjustSize();
-        label->move(left, 20);
-        left += label->text().isEmpty() ? 0 : label->width();
+        label->move(at);
+        at.rx() += label->text().isEmpty() ? 0 : label->width();
     }
     m_questionBox->setTitle(QStringLiteral("だい%1もん").arg(m_current));
 }
