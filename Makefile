@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz tour clean
+.PHONY: all deps configure build run test bench fuzz tour package test-package clean
 
 all: build
 
@@ -32,6 +32,18 @@ tour: build
 	$(TOUR_ENV) xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD)/tools/tour/mojimaru_tour $(TOUR_DIR)
 	$(TOUR_ENV) QT_FONT_DPI=120 xvfb-run -a -s "-screen 0 800x600x24" $(BUILD)/tools/tour/mojimaru_tour $(TOUR_DIR) small-
 	@echo "Screens: $(TOUR_DIR)/index.html and $(TOUR_DIR)/small-index.html"
+
+# The Debian package, in $(PACKAGE_BUILD) with Debian's build flags, checked by lintian,
+# desktop-file-validate and appstreamcli; the screenshots its metainfo names are left in
+# $(PACKAGE_BUILD)/screenshots/. `make test-package` then installs it, runs it as an ordinary
+# user, removes it, and checks that user's records on the way (needs root or sudo).
+PACKAGE_BUILD ?= build-package
+package: deps
+	scripts/install-package-deps
+	JOBS=$(JOBS) scripts/build-package $(PACKAGE_BUILD)
+
+test-package: package
+	scripts/test-package $(PACKAGE_BUILD)
 
 # Every benchmark, on a virtual 1920 x 1080 X server: the start-up one paints a real window.
 # Google Benchmark repeats each ten times and prints the mean, median and spread.

@@ -1,12 +1,14 @@
 #include "programrun.h"
 
 #include "handcursor.h"
+#include "programfolder.h"
 #include "singleinstance.h"
 #include "systemsignals.h"
 #include "tf_hint.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -42,6 +44,13 @@ private:
 void setUpApplication()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
+    // The desktop's menu entry and the windows' own icon, so that a task bar shows the program
+    // as the menu does.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MOJIMARU_APP_ID));
+    QIcon icon;
+    for (const char* size : {"48x48", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/apps/" MOJIMARU_APP_ID ".png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
     for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
         QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
@@ -55,7 +64,7 @@ void setUpApplication()
 
 ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
                                  const Clock* clock, Messages* messages)
-    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.pathOf(QStringLiteral("Mojimaru3.hlp"))),
+    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
       m_program(m_state, m_clock, m_random, *m_audio, m_help, messages ? *messages : m_messages),
       m_mainMenu(m_program, screen),
       m_navigator(m_program, m_mainMenu)
@@ -97,10 +106,13 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
         (hooks.messages ? *hooks.messages : boxes).error(nullptr, fileErrorMessage(instance.path()));
         return 1;
     }
-    ProgramServices services(hooks.programFolder.isEmpty() ? QApplication::applicationDirPath() : hooks.programFolder,
+    const ProgramFolder folder = hooks.programFolder.isEmpty() ? locateProgramFolder(QApplication::applicationDirPath())
+                                                               : ProgramFolder{hooks.programFolder};
+    ProgramServices services(folder.path,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + QStringLiteral("/Mojimaru.ini"),
                              screen, nullptr, hooks.messages);
+    services.state().installed = folder.installed;
     TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)

@@ -4,11 +4,13 @@
 #include "errors.h"
 #include "metafile.h"
 #include "program.h"
+#include "singleinstance.h"
 #include "studystate.h"
 
 #include <QBitmap>
 #include <QImage>
 #include <QPainter>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -26,15 +28,22 @@ QPixmap whiteTransparent(const QImage& image)
 
 } // namespace
 
-QString StartupLoader::pathOf(const QString& name) const
+QString recordsInUseMessage(const QString& holderHost)
 {
-    return m_program.state.pathOf(name);
+    const QString who = holderHost.isEmpty() ? QStringLiteral("ほかの　もじまるが")
+                                             : QStringLiteral("ほかの　コンピューター（%1）の　もじまるが").arg(holderHost);
+    return who + QStringLiteral("　きろくを　つかっています。\nそちらを　おわりに　してから、　もういちど　はじめて　ください。");
+}
+
+QString StartupLoader::dataPath(const QString& name) const
+{
+    return m_program.state.dataPath(name);
 }
 
 void StartupLoader::loadHeaderPictures()
 {
     begin(QStringLiteral("\\ButtonX.bmp"));
-    QImage strip = readBitmap(pathOf(QStringLiteral("ButtonX.bmp")), m_currentFile);
+    QImage strip = readBitmap(dataPath(QStringLiteral("ButtonX.bmp")), m_currentFile);
     if (strip.width() < 8 * 48 || strip.height() < 48)
         throw FileError(m_currentFile, QStringLiteral("not a picture strip of eight 48 x 48 cells"));
     strip = strip.convertToFormat(QImage::Format_RGB32);
@@ -47,6 +56,25 @@ void StartupLoader::loadSettings()
     begin(QStringLiteral("Mojimaru.ini"));
     m_program.state.ReadSettings();
     m_program.state.PopupsOn = false;
+}
+
+bool StartupLoader::openRecords(std::unique_ptr<SingleInstance>& lock)
+{
+    StudyState& state = m_program.state;
+    state.chooseRecordsFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                              + QStringLiteral("/mojimaru"));
+    lock = std::make_unique<SingleInstance>(QStringLiteral("Mojimaru"), state.recordsFolder());
+    // The records folder may lie anywhere: a failure names the whole path.
+    begin(lock->path());
+    switch (lock->acquire()) {
+    case SingleInstance::Outcome::Acquired:
+        return true;
+    case SingleInstance::Outcome::HeldByAnotherCopy:
+        return false;
+    case SingleInstance::Outcome::Failed:
+        break;
+    }
+    throw FileError(m_currentFile, QStringLiteral("the records folder cannot be locked"));
 }
 
 bool StartupLoader::loadDictionaries()
@@ -82,7 +110,7 @@ void StartupLoader::loadNoticePictures(int side)
     for (int n = 1; n <= 10; ++n) {
         const QString name = QStringLiteral("Pop%1.wmf").arg(n);
         begin(name);
-        const Metafile metafile = Metafile::read(pathOf(name), name);
+        const Metafile metafile = Metafile::read(dataPath(name), name);
         QImage work(side, side, QImage::Format_RGB32);
         work.fill(Qt::white);
         QPainter painter(&work);
@@ -97,7 +125,7 @@ QStringList StartupLoader::openAnswerSounds()
     QStringList errors;
     auto open = [&](std::unique_ptr<MediaPlayer>& player, const QString& name) {
         player = m_program.audio.createPlayer();
-        if (!player->open(pathOf(name)))
+        if (!player->open(dataPath(name)))
             errors << mediaErrorMessage(name);
     };
     open(m_program.maruPlayer, QStringLiteral("Maru.wav"));

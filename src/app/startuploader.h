@@ -3,9 +3,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace moji {
 
 struct Program;
+class SingleInstance;
+
+// What a parent reads when another copy of the program uses the records: on this computer, or
+// on the one named (a records folder shared over the network).
+QString recordsInUseMessage(const QString& holderHost);
 
 // The file-loading steps of start-up, in their order, each remembering the file it begins to
 // handle so that a failure anywhere names the last file start-up was working on. Every step
@@ -22,6 +29,10 @@ public:
     void loadHeaderPictures();
     // Mojimaru.ini; notices always start off.
     void loadSettings();
+    // The records folder, chosen now that the settings are read, and its lock, kept in `lock`
+    // for the run so that no other copy rewrites the same roster or histories. False when
+    // another copy holds it (the caller tells the parent and ends the program).
+    bool openRecords(std::unique_ptr<SingleInstance>& lock);
     // Bushu1.dat then Mojimaru1.dat. False when Bushu1.dat is missing (the caller reports it
     // and ends the program once loading is done).
     bool loadDictionaries();
@@ -36,7 +47,7 @@ public:
     QStringList openAnswerSounds();
 
 private:
-    QString pathOf(const QString& name) const;
+    QString dataPath(const QString& name) const;
     void begin(const QString& file) { m_currentFile = file; }
 
     Program& m_program;

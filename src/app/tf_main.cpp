@@ -5,6 +5,7 @@
 #include "picturebutton.h"
 #include "program.h"
 #include "randomsource.h"
+#include "singleinstance.h"
 #include "startuploader.h"
 #include "studystate.h"
 #include "tf_pop.h"
@@ -87,6 +88,12 @@ bool TF_Main::FormCreate()
 
         buildControls();
         loader.loadSettings();
+        if (!loader.openRecords(m_recordsLock)) {
+            p.messages.information(nullptr, recordsInUseMessage(m_recordsLock->holderHost()));
+            m_recordsLock.reset();
+            m_notice->close();
+            return false;
+        }
         state.HintIndexLoaded = false;
         state.HintTopic = state.HintSection = state.HintMode = 1;
         radicalsFound = loader.loadDictionaries();
@@ -98,13 +105,17 @@ bool TF_Main::FormCreate()
     } catch (const DataError& e) {
         const QString file = e.fileName().isEmpty() ? loader.currentFile() : e.fileName();
         p.messages.error(nullptr, fileErrorMessage(file));
+        m_recordsLock.reset();
         if (m_notice)
             m_notice->close();
         return false;
     }
     m_animation = std::make_unique<MenuAnimation>(p.random, state, p.highestLevel);
-    if (!radicalsFound && m_notice)
-        m_notice->close();
+    if (!radicalsFound) {
+        m_recordsLock.reset();
+        if (m_notice)
+            m_notice->close();
+    }
     return radicalsFound;
 }
 

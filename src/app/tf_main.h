@@ -19,6 +19,7 @@ class QLabel;
 namespace moji {
 
 class PictureButton;
+class SingleInstance;
 
 // The main menu: the title, eight picture commands and kanji drifting across a navy board to
 // looping music. It is the first and last screen: start-up runs when it is created, and its
@@ -29,8 +30,9 @@ public:
     TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent = nullptr);
     ~TF_Main() override;
 
-    // Runs start-up: display, loading notice, settings, data files and pictures. False when
-    // the program must end (the message was shown).
+    // Runs start-up: display, loading notice, settings, the records folder and its lock, data
+    // files and pictures. False when the program must end (the message was shown); the lock is
+    // then given back.
     bool FormCreate();
 
     // The eight commands by tag: 1 hint, 2 help, 3 minimise, 4 settings, 5 study, 6 grades,
@@ -83,6 +85,8 @@ private:
     LoopingTune m_music; // MP_1
     QTimer m_timer; // Tim_Ido
     QPointer<TF_Pop> m_notice;
+    // Held while the program runs: no other copy uses these records meanwhile.
+    std::unique_ptr<SingleInstance> m_recordsLock;
     bool m_painted = false;
     bool m_soundsOpened = false;
 };

@@ -41,7 +41,7 @@ void appendTo(List& list, int16_t& used, int n, const char* what)
 bool StudyState::LoadRadicals()
 {
     RadicalPictures.fill({});
-    const QString path = pathOf(RadicalFile);
+    const QString path = dataPath(RadicalFile);
     if (!filestore::exists(path))
         return false;
     auto pictures = std::make_unique<decltype(RadicalPictures)>();
@@ -57,7 +57,7 @@ bool StudyState::LoadRadicals()
 
 void StudyState::LoadKanji()
 {
-    const auto records = filestore::readRecords<KanjiRecord>(pathOf(KanjiFile), KanjiFile);
+    const auto records = filestore::readRecords<KanjiRecord>(dataPath(KanjiFile), KanjiFile);
 
     auto table = std::make_unique<decltype(KanjiTable)>();
     auto byStrokes = std::make_unique<decltype(KanjiByStrokes)>();
@@ -109,7 +109,7 @@ void StudyState::LoadKanji()
 
 void StudyState::LoadQuestionIndex()
 {
-    const auto records = filestore::readRecords<QuestionIndexRecord>(pathOf(QuestionIndexFile), QuestionIndexFile);
+    const auto records = filestore::readRecords<QuestionIndexRecord>(dataPath(QuestionIndexFile), QuestionIndexFile);
     if (records.size() > std::size_t(MaxQuestionIndexRecords))
         throw RangeError(QuestionIndexFile, QStringLiteral("more than %1 records").arg(MaxQuestionIndexRecords));
 
@@ -132,7 +132,7 @@ QuestionRecord StudyState::ReadQuestion(int kanjiNo, int questionNo) const
 {
     static const QString BankFile = QStringLiteral("Mondai1.dat");
     const QuestionIndexRecord& index = QuestionIndex[kanjiNo];
-    const QuestionRecord record = filestore::readRecordAt<QuestionRecord>(pathOf(BankFile), BankFile,
+    const QuestionRecord record = filestore::readRecordAt<QuestionRecord>(dataPath(BankFile), BankFile,
                                                                           qint64(index.FirstQuestion) - 1 + questionNo - 1);
     requireRange(record.TargetPart, 1, 3, BankFile, "target part");
     return record;

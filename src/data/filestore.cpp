@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -127,6 +129,26 @@ void writeAtomically(const QString& path, const QString& displayName, const QByt
     if (planned(Operation::Rename))
         throw abandon(plannedError());
     if (!file.commit())
+        throw FileError(displayName, file.errorString());
+    syncFolderOf(path);
+}
+
+void rename(const QString& from, const QString& to, const QString& displayName)
+{
+    if (planned(Operation::Rename))
+        throw FileError(displayName, plannedError());
+    // std::rename replaces `to` in one step; QFile::rename would refuse an existing target.
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw FileError(displayName, qt_error_string(errno));
+    syncFolderOf(to);
+}
+
+void remove(const QString& path, const QString& displayName)
+{
+    QFile file(path);
+    if (!file.exists())
+        return;
+    if (!file.remove())
         throw FileError(displayName, file.errorString());
     syncFolderOf(path);
 }

@@ -51,6 +51,14 @@ Record readRecordAt(const QString& path, const QString& displayName, qint64 inde
 // and a failure (reported as FileError) leaves the old one and no temporary file.
 void writeAtomically(const QString& path, const QString& displayName, const QByteArray& bytes);
 
+// Gives the file `from` the name `to` in the same folder, replacing any file of that name, and
+// makes the new name durable. Raises FileError naming `displayName`.
+void rename(const QString& from, const QString& to, const QString& displayName);
+
+// Removes the file when it is there, durably. Raises FileError naming `displayName` when it
+// stays.
+void remove(const QString& path, const QString& displayName);
+
 // Appends one record, creating the file when missing. A torn last record (a size that is not
 // a multiple of the record size) is cut first, so every later record stays aligned; the
 // record is flushed to disk before returning. A record that fails to be written whole is cut

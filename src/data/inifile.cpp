@@ -122,7 +122,7 @@ int IniFile::findKey(int sectionLine, const QString& key) const
     return -1;
 }
 
-std::optional<QString> IniFile::readString(const QString& section, const QString& key) const
+std::optional<QByteArray> IniFile::readBytes(const QString& section, const QString& key) const
 {
     const int s = findSection(section);
     if (s < 0)
@@ -130,7 +130,15 @@ std::optional<QString> IniFile::readString(const QString& section, const QString
     const int k = findKey(s, key);
     if (k < 0)
         return std::nullopt;
-    return cp932::decodeLossy(unquoted(keyValue(m_lines[k])->second));
+    return unquoted(keyValue(m_lines[k])->second);
+}
+
+std::optional<QString> IniFile::readString(const QString& section, const QString& key) const
+{
+    const auto bytes = readBytes(section, key);
+    if (!bytes)
+        return std::nullopt;
+    return cp932::decodeLossy(*bytes);
 }
 
 qint64 IniFile::readInteger(const QString& section, const QString& key, qint64 fallback) const

@@ -22,6 +22,8 @@ public:
     // Writes the file through a temporary file and a rename. Raises FileError on failure.
     void save() const;
 
+    // The value's bytes as they stand in the file, without surrounding blanks and quotes.
+    std::optional<QByteArray> readBytes(const QString& section, const QString& key) const;
     std::optional<QString> readString(const QString& section, const QString& key) const;
     // The value as a whole decimal number (optional sign, surrounding blanks allowed);
     // `fallback` when the key is absent, empty or not a number. A number beyond 64 bits comes

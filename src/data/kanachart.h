@@ -26,4 +26,25 @@ inline bool isEnterableKana(QChar c)
     return false;
 }
 
+// The kana of the registration screen's 80 buttons, one chart row per five; the や and わ rows
+// repeat い, う and え as fillers. A pupil's name is 1 to MaxNameKana of them.
+inline const QString RegistrationKana = QStringLiteral(
+    "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやいゆえよ"
+    "らりるれろわいうえをんゃゅょっがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
+constexpr int MaxNameKana = 5;
+
+enum class NameProblem { None, Empty, TooLong, NotOnChart };
+inline NameProblem checkPupilName(const QString& name)
+{
+    if (name.isEmpty())
+        return NameProblem::Empty;
+    if (name.size() > MaxNameKana)
+        return NameProblem::TooLong;
+    for (const QChar c : name) {
+        if (!RegistrationKana.contains(c))
+            return NameProblem::NotOnChart;
+    }
+    return NameProblem::None;
+}
+
 } // namespace moji

@@ -55,7 +55,7 @@ std::vector<HistoryRecord> StudyState::ReadHistory(int playerNo) const
 {
     requireRange(playerNo, 1, MaxPlayers, QString(), "PlayerNo");
     const QString name = historyFileName(playerNo);
-    const QString path = pathOf(name);
+    const QString path = recordPath(name);
     if (!filestore::exists(path))
         return {};
     std::vector<HistoryRecord> records = filestore::readRecords<HistoryRecord>(path, name);
@@ -106,7 +106,7 @@ void StudyState::RecordSessionResult(bool countsTowardLevel)
         }
     });
 
-    filestore::appendRecord(pathOf(name), name, record.encode());
+    filestore::appendRecord(recordPath(name), name, record.encode());
 
     if (!SessionKind)
         return;

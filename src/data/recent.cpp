@@ -9,7 +9,7 @@ std::vector<AskedQuestionRecord> StudyState::ReadRecentQuestions(int playerNo) c
 {
     requireRange(playerNo, 1, MaxPlayers, QString(), "PlayerNo");
     const QString name = recentFileName(playerNo);
-    const QString path = pathOf(name);
+    const QString path = recordPath(name);
     if (!filestore::exists(path))
         return {};
     std::vector<AskedQuestionRecord> records;
@@ -35,7 +35,7 @@ void StudyState::RememberAskedQuestions(int playerNo, const std::vector<AskedQue
     for (const AskedQuestionRecord& r : kept)
         bytes += r.encode();
     const QString name = recentFileName(playerNo);
-    filestore::writeAtomically(pathOf(name), name, bytes);
+    filestore::writeAtomically(recordPath(name), name, bytes);
 }
 
 } // namespace moji

@@ -106,6 +106,29 @@ QByteArray AskedQuestionRecord::encode() const
     return out.take();
 }
 
+RosterJournalRecord RosterJournalRecord::decode(QByteArrayView bytes)
+{
+    Reader in(bytes, Size, "roster change");
+    RosterJournalRecord r;
+    r.Action = in.i16();
+    r.PupilNo = in.i16();
+    r.OldCount = in.i16();
+    r.Step = in.i16();
+    r.When = in.f64();
+    return r;
+}
+
+QByteArray RosterJournalRecord::encode() const
+{
+    Writer out(Size);
+    out.i16(Action);
+    out.i16(PupilNo);
+    out.i16(OldCount);
+    out.i16(Step);
+    out.f64(When);
+    return out.take();
+}
+
 StrokeOrderRecord StrokeOrderRecord::decode(QByteArrayView bytes)
 {
     Reader in(bytes, Size, "stroke order");

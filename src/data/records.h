@@ -57,6 +57,20 @@ struct AskedQuestionRecord {
     QByteArray encode() const;
 };
 
+// Player1.jnl: a change to the roster that renames history files, kept until it is complete so
+// that one cut short is finished at the next start. Step is the last pupil whose files moved.
+struct RosterJournalRecord {
+    static constexpr int Size = 16;
+    int16_t Action = 0; // 1 reset, 2 remove
+    int16_t PupilNo = 0;
+    int16_t OldCount = 0;
+    int16_t Step = 0;
+    double When = 0; // names the backup of the pupil's history
+
+    static RosterJournalRecord decode(QByteArrayView bytes);
+    QByteArray encode() const;
+};
+
 // Bushu1.dat: where a component's picture sits in its group's strip.
 struct RadicalRecord {
     static constexpr int Size = 8;

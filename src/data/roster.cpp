@@ -11,9 +11,15 @@ const QString RosterFile = QStringLiteral("Player1.dat");
 
 RosterSummary StudyState::ReadRoster()
 {
+    const RosterSummary summary = ReadRosterFile();
+    return FinishInterruptedRosterChange() ? ReadRosterFile() : summary;
+}
+
+RosterSummary StudyState::ReadRosterFile()
+{
     RosterSummary summary;
     decltype(Roster) roster;
-    const QString path = pathOf(RosterFile);
+    const QString path = recordPath(RosterFile);
     if (filestore::exists(path)) {
         const auto records = filestore::readRecords<PlayerRecord>(path, RosterFile);
         if (records.size() > std::size_t(MaxPlayers))
@@ -59,7 +65,7 @@ void StudyState::WriteRoster() const
     bytes.reserve(PlayerCount * PlayerRecord::Size);
     for (int i = 1; i <= PlayerCount; ++i)
         bytes += Roster[i].encode();
-    filestore::writeAtomically(pathOf(RosterFile), RosterFile, bytes);
+    filestore::writeAtomically(recordPath(RosterFile), RosterFile, bytes);
 }
 
 } // namespace moji

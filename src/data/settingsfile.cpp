@@ -1,10 +1,14 @@
-// Mojimaru.ini: the answer-time limits, the developer switch and a parent's switches for the
-// handwriting pad and the answer shown in the review. Start-up reads section Mojimaru3; the
-// settings dialog saves to Mojimaru1 and, so that a parent's change survives a restart, to
-// the time keys and the switches of Mojimaru3 as well.
+// Mojimaru.ini: the answer-time limits, the developer switch, the records folder a parent may
+// name and a parent's switches for the handwriting pad and the answer shown in the review.
+// Start-up reads section Mojimaru3; the settings dialog saves to Mojimaru1 and, so that a
+// parent's change survives a restart, to the time keys and the switches of Mojimaru3 as well.
 
 #include "inifile.h"
 #include "studystate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace moji {
 
@@ -19,6 +23,7 @@ const QString ReadTimeKey = QStringLiteral("Read_Time");
 const QString PopupKey = QStringLiteral("POPMSG");
 const QString HandwritingKey = QStringLiteral("Tegaki");
 const QString ReviewHelpKey = QStringLiteral("Kotae_Oshie");
+const QString RecordsFolderKey = QStringLiteral("Records_Folder");
 constexpr int DefaultMinutes = 10;
 // Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
 constexpr qint64 Missing = -1;
@@ -47,6 +52,20 @@ QString switchText(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+// The folder named by Records_Folder, absolute: a path is a file name of the system's, so its
+// bytes are read as the system names files (UTF-8), "~/" starts in the home folder, and a
+// relative path starts beside the settings file. Empty when no folder is named.
+QString namedFolder(const IniFile& ini, const QString& settingsPath)
+{
+    const auto bytes = ini.readBytes(StartSection, RecordsFolderKey);
+    if (!bytes || bytes->trimmed().isEmpty())
+        return {};
+    QString folder = QFile::decodeName(bytes->trimmed());
+    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+        folder = QDir::homePath() + folder.mid(1);
+    return QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(folder));
+}
+
 } // namespace
 
 void StudyState::ReadSettings()
@@ -63,6 +82,7 @@ void StudyState::ReadSettings()
     ReadTimeLimit = readTime;
     HandwritingOn = readSwitch(ini, HandwritingKey);
     ReviewHelpOn = readSwitch(ini, ReviewHelpKey);
+    NamedRecordsFolder = namedFolder(ini, settingsPath);
     if (changed)
         ini.save();
 }

@@ -2,7 +2,7 @@
 
 #include "clock.h"
 
-#include <QDir>
+#include <QFileInfo>
 
 namespace moji {
 
@@ -16,16 +16,39 @@ QString recentFileName(int playerNo)
     return QStringLiteral("Saikin%1.dat").arg(playerNo);
 }
 
-StudyState::StudyState(QString programFolder, const Clock& clock)
-    : m_programFolder(std::move(programFolder)), m_clock(clock)
+namespace {
+
+QString withSeparator(QString folder)
 {
-    if (!m_programFolder.isEmpty() && !m_programFolder.endsWith(QLatin1Char('/')))
-        m_programFolder += QLatin1Char('/');
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
 }
 
-QString StudyState::pathOf(const QString& fileName) const
+} // namespace
+
+StudyState::StudyState(QString programFolder, const Clock& clock)
+    : m_dataFolder(withSeparator(std::move(programFolder))), m_recordsFolder(m_dataFolder), m_clock(clock)
 {
-    return m_programFolder + fileName;
+}
+
+QString StudyState::dataPath(const QString& fileName) const
+{
+    return m_dataFolder + fileName;
+}
+
+QString StudyState::recordPath(const QString& fileName) const
+{
+    return m_recordsFolder + fileName;
+}
+
+void StudyState::chooseRecordsFolder(const QString& userFolder)
+{
+    const QFileInfo programFolder(m_dataFolder);
+    if (!installed && programFolder.isDir() && programFolder.isWritable())
+        m_recordsFolder = m_dataFolder;
+    else
+        m_recordsFolder = withSeparator(NamedRecordsFolder.isEmpty() ? userFolder : NamedRecordsFolder);
 }
 
 void StudyState::OpenHint()

@@ -88,13 +88,29 @@ struct RosterSummary {
 // the one instance; tests make their own.
 class StudyState {
 public:
-    // `programFolder` holds the data files and the files the program writes; `clock` stamps
-    // history records. Both must outlive the state.
+    // `programFolder` holds the read-only data files and, until start-up chooses the records
+    // folder, the files the program writes; `clock` stamps history records. The clock must
+    // outlive the state.
     StudyState(QString programFolder, const Clock& clock);
 
-    QString programFolder() const { return m_programFolder; }
-    QString pathOf(const QString& fileName) const;
+    // A data file the program only reads (dictionaries, questions, hints, pictures, sounds,
+    // help): always from the program folder, where the program was built or installed.
+    QString dataPath(const QString& fileName) const;
+    // A file the program writes (the roster, the histories, the game score tables): in the
+    // records folder.
+    QString recordPath(const QString& fileName) const;
+    QString dataFolder() const { return m_dataFolder; }
+    QString recordsFolder() const { return m_recordsFolder; }
+    // Chooses the records folder, once the settings are read: the program folder while it is
+    // not an installed one and can be written (the build's folder, or a copy a family keeps
+    // in their home), as it always was; otherwise the folder named in the settings, so that
+    // several logins or a school share one set of records; otherwise `userFolder`, the
+    // user's own data folder.
+    void chooseRecordsFolder(const QString& userFolder);
     const Clock& clock() const { return m_clock; }
+    // The program folder is an installed one (under /usr): nothing is ever written there,
+    // whoever runs the program, so the records go to a folder of the user's.
+    bool installed = false;
 
     // Dictionaries (filled once at start-up).
     CheckedArray<KanjiEntry, 1, 1024> KanjiTable;
@@ -158,6 +174,9 @@ public:
     bool ReviewHelpOn = true;
     // Full path of the settings file; set by start-up (tests point it into a temporary folder).
     QString settingsPath;
+    // The records folder a parent named in the settings (key "Records_Folder" of section
+    // Mojimaru3), made absolute; empty when none is named.
+    QString NamedRecordsFolder;
 
     // Appends the running session to the selected pupil's history and, for a challenge,
     // updates KanjiProgress, LevelPoints and the pupil's step.
@@ -177,7 +196,7 @@ public:
     void LoadKanji();
     void LoadQuestionIndex();
 
-    // Player1.dat. A missing file means no pupils.
+    // Player1.dat. A missing file means no pupils. A roster change cut short is finished first.
     RosterSummary ReadRoster();
     void WriteRoster() const;
     // Adds a pupil with this name at level 1 reading and writes the roster at once, so that
@@ -185,6 +204,16 @@ public:
     // pupil's number. When the write fails (FileError) the pupil is taken out again: the
     // roster in memory never holds a pupil the file does not.
     int RegisterPupil(const SjisString<10>& name);
+
+    // A parent's changes to pupil p. Each is written at once, and a failure (FileError) leaves
+    // the files as they were or finishes at the next ReadRoster. Reset takes the history away
+    // (keeping it as a backup beside it) and starts the pupil again at level 1 under the same
+    // name; remove takes the pupil out and moves every later pupil's files down one number,
+    // keeping the removed history as a backup. Both return the backup's file name, empty when
+    // the pupil had no history. The selected pupil (PlayerNo) follows the change.
+    void RenamePupil(int p, const SjisString<10>& name);
+    QString ResetPupil(int p);
+    QString RemovePupil(int p);
 
     // Every record of pupil n's history, checked (KanjiNo 241..441, Mode 1..2, Level 1..10,
     // Kind 1..2). An empty list when the file does not exist.
@@ -207,7 +236,17 @@ public:
     void SaveSettings() const;
 
 private:
-    QString m_programFolder;
+    // Carries out the journalled change from its recorded step to the end, and removes the
+    // journal. Safe to repeat from any point a kill can leave.
+    void FinishRosterChange(RosterJournalRecord journal);
+    // Finishes a change the journal shows was cut short; whether there was one.
+    bool FinishInterruptedRosterChange();
+    QString StartRosterChange(int16_t action, int p);
+    RosterSummary ReadRosterFile();
+    QString backupFileName(const RosterJournalRecord& journal) const;
+
+    QString m_dataFolder;
+    QString m_recordsFolder;
     const Clock& m_clock;
 };
 

@@ -26,7 +26,7 @@ bool LoopingTune::open()
                 failed(); // the player is kept: this runs inside its own notice
         });
     }
-    if (m_player->open(m_program.state.pathOf(m_fileName)))
+    if (m_player->open(m_program.state.dataPath(m_fileName)))
         return true;
     failed();
     return false;

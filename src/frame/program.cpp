@@ -32,7 +32,7 @@ const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
 {
     if (m_strokeOrderState == TableState::NotRead) {
         try {
-            m_strokeOrder.load(state.pathOf(QStringLiteral("Kakijun.dat")));
+            m_strokeOrder.load(state.dataPath(QStringLiteral("Kakijun.dat")));
             m_strokeOrderState = TableState::Read;
         } catch (const DataError& e) {
             m_strokeOrderState = TableState::Failed;

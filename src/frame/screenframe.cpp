@@ -28,7 +28,7 @@ ScreenFrame::ScreenFrame(Program& program, int hintTopic, int helpTopic, QWidget
     m_canvas = new QWidget(this);
     m_canvas->setObjectName(QStringLiteral("canvas"));
     const double scale = program.state.LayoutScale > 0 ? program.state.LayoutScale : 1.0;
-    m_canvas->resize(int(DesignWidth * scale + 0.5), int(DesignHeight * scale + 0.5));
+    m_canvas->resize(scaled(DesignWidth, scale), scaled(DesignHeight, scale));
 }
 
 void ScreenFrame::addHeaderButtons(int top, TipVariant variant)
@@ -99,7 +99,7 @@ void ScreenFrame::showScreen()
         if (scale > 1.0) {
             // The main menu is built before start-up has measured the screen, so the canvas
             // takes its size here too.
-            m_canvas->resize(int(DesignWidth * scale + 0.5), int(DesignHeight * scale + 0.5));
+            m_canvas->resize(scaled(DesignWidth, scale), scaled(DesignHeight, scale));
             scaleLayout(m_canvas, scale);
         }
     }
@@ -190,8 +190,7 @@ void scaleLayout(QWidget* root, double scale)
 void scaleWidget(QWidget* widget, double scale)
 {
     const QRect g = widget->geometry();
-    widget->setGeometry(int(g.x() * scale + 0.5), int(g.y() * scale + 0.5), int(g.width() * scale + 0.5),
-                        int(g.height() * scale + 0.5));
+    widget->setGeometry(scaled(g.x(), scale), scaled(g.y(), scale), scaled(g.width(), scale), scaled(g.height(), scale));
     // Only fonts set on the control itself: inherited ones follow their parent.
     if (widget->testAttribute(Qt::WA_SetFont)) {
         QFont f = widget->font();
@@ -202,6 +201,11 @@ void scaleWidget(QWidget* widget, double scale)
         widget->setFont(f);
     }
     scaleLayout(widget, scale);
+}
+
+int scaled(int design, double scale)
+{
+    return int(design * scale + 0.5);
 }
 
 void ScreenFrame::scaleLate(QWidget* control) const

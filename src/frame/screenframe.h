@@ -93,6 +93,9 @@ bool boxOpen();
 void scaleLayout(QWidget* root, double scale);
 // The same for one widget and everything below it.
 void scaleWidget(QWidget* widget, double scale);
+// One design length in the layout's pixels, rounded as the controls are: for what the layout
+// does not reach by itself (drawn pictures, a list's columns and rows).
+int scaled(int design, double scale);
 
 // Applies the frame's look to a control: the hand pointer on buttons.
 void useHandCursor(Program& program, QWidget* widget);

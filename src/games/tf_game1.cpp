@@ -97,7 +97,7 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
     scores->setObjectName(QStringLiteral("GroupBox1"));
     scores->setGeometry(400, 206, 230, 122);
     scores->setStyleSheet(groupStyle());
-    auto scoreRow = [&](const QString& who, int y, QLabel*& value, QFrame*& bar) {
+    auto scoreRow = [&](const QString& who, int y, QLabel*& value, QFrame*& frame, QFrame*& bar) {
         auto* name = new QLabel(who, scores);
         name->setFont(pixelFont(font(), 15));
         name->move(10, y);
@@ -105,7 +105,7 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
         value = new QLabel(scores);
         value->setFont(pixelFont(font(), 18));
         value->setGeometry(170, y - 2, 50, 24);
-        auto* frame = new QFrame(scores);
+        frame = new QFrame(scores);
         frame->setGeometry(10, y + 24, BarFrameWidth, 14);
         frame->setStyleSheet(QStringLiteral("border: 1px solid white;"));
         bar = new QFrame(scores);
@@ -113,8 +113,8 @@ TF_Game1::TF_Game1(Program& program, QWidget* parent)
         bar->setStyleSheet(QStringLiteral("background: red;"));
         bar->hide();
     };
-    scoreRow(QStringLiteral("あなた"), 24, m_manScore, m_manBar);
-    scoreRow(QStringLiteral("コンピュータ"), 72, m_comScore, m_comBar);
+    scoreRow(QStringLiteral("あなた"), 24, m_manScore, m_manFrame, m_manBar);
+    scoreRow(QStringLiteral("コンピュータ"), 72, m_comScore, m_comFrame, m_comBar);
 
     m_turn = new QLabel(canvas());
     m_turn->setObjectName(QStringLiteral("Lbl_Junban"));
@@ -262,8 +262,10 @@ void TF_Game1::refresh()
 
     m_manScore->setText(QString::number(m_game.manScore()));
     m_comScore->setText(QString::number(m_game.comScore()));
-    m_manBar->resize(m_game.manScore() * (BarFrameWidth / 18), m_manBar->height());
-    m_comBar->resize(m_game.comScore() * (BarFrameWidth / 18), m_comBar->height());
+    // All the pairs fill a frame, however wide the layout made it.
+    constexpr int Pairs = MatchingGame::Cards / 2;
+    m_manBar->resize(m_manFrame->width() * m_game.manScore() / Pairs, m_manBar->height());
+    m_comBar->resize(m_comFrame->width() * m_game.comScore() / Pairs, m_comBar->height());
     const PlayerRecord& pupil = program().state.Roster[program().state.PlayerNo];
     m_turn->setText(m_game.computerIsNext() ? QStringLiteral("コンピュータのばん") : pupil.Name.toUnicode().trimmed() + QStringLiteral("のばん"));
     m_board->setToolTip(m_game.playerTurn() ? QStringLiteral("ボタンをおしてください。") : QString());
@@ -292,14 +294,16 @@ void TF_Game1::showSentence()
         QApplication::quit();
         return;
     }
-    int left = 10;
+    // The first part keeps the place the layout gave it (grown with the larger layout, below
+    // the header buttons); the others follow it on its line.
+    QPoint at = m_sentence[0]->pos();
     for (int i = 0; i < 3; ++i) {
         QLabel* label = m_sentence[std::size_t(i)];
         label->setText(view.parts[std::size_t(i)].trimmed());
         label->setStyleSheet(i + 1 == view.target ? QStringLiteral("color: red;") : QStringLiteral("color: white;"));
         label->adjustSize();
-        label->move(left, 88);
-        left += label->text().isEmpty() ? 0 : label->width();
+        label->move(at);
+        at.rx() += label->text().isEmpty() ? 0 : label->width();
     }
 }
 

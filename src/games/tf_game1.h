@@ -57,6 +57,8 @@ private:
     QLabel* m_strengthLabel;
     QLabel* m_manScore;
     QLabel* m_comScore;
+    QFrame* m_manFrame;
+    QFrame* m_comFrame;
     QFrame* m_manBar;
     QFrame* m_comBar;
     QLabel* m_turn;

@@ -180,13 +180,13 @@ void TF_Game3::buildControls()
     scoreBox->setObjectName(QStringLiteral("GroupBox1"));
     m_timeLeft = label(m_game->timeText(), scoreBox, QRect(14, 22, 204, 30), 20, "white");
     m_timeLeft->setObjectName(QStringLiteral("Lbl_Nokori_Time"));
-    auto* scoreCaption = label(QStringLiteral("とくてん"), scoreBox, QRect(14, 60, 90, 24), 16, "white");
+    auto* scoreCaption = label(QStringLiteral("とくてん"), scoreBox, QRect(14, 54, 90, 24), 16, "white");
     scoreCaption->setObjectName(QStringLiteral("Label4"));
     m_score = label(QString(), scoreBox, QRect(14, 80, 204, 50), 40, "yellow", Qt::AlignRight | Qt::AlignVCenter);
     m_score->setObjectName(QStringLiteral("Lbl_Tokuten"));
-    m_seikai = label(QString(), scoreBox, QRect(14, 128, 100, 16), 12, "white");
+    m_seikai = label(QString(), scoreBox, QRect(14, 130, 100, 16), 12, "white");
     m_seikai->setObjectName(QStringLiteral("Lbl_Seikai"));
-    auto* asked = label(QString(), scoreBox, QRect(118, 128, 100, 16), 12, "white");
+    auto* asked = label(QString(), scoreBox, QRect(118, 130, 100, 16), 12, "white");
     asked->setObjectName(QStringLiteral("Lbl_Shutsudai_Seikai"));
     showScore();
 
@@ -235,7 +235,7 @@ void TF_Game3::buildPictures()
     QFont tileFont = pixelFont(font(), 24);
     tileFont.setStyleStrategy(QFont::PreferAntialias);
     m_field = std::make_unique<CatcherField>(QSize(m_game->fieldWidth(), m_game->fieldHeight()),
-                                             QImage(s.pathOf(QStringLiteral("STARS2.bmp"))), glyphs, tileFont);
+                                             QImage(s.dataPath(QStringLiteral("STARS2.bmp"))), glyphs, tileFont);
     m_field->drawPaddleStrip(m_game->paddleX());
 }
 
@@ -246,13 +246,13 @@ void TF_Game3::openSounds()
     if (!m_music.open())
         return;
     m_atari = p.audio.createPlayer();
-    if (!m_atari->open(p.state.pathOf(QStringLiteral("Atari.wav")))) {
+    if (!m_atari->open(p.state.dataPath(QStringLiteral("Atari.wav")))) {
         m_atari.reset();
         p.messages.error(this, mediaErrorMessage(QStringLiteral("Atari.wav")));
         return;
     }
     m_hazure = p.audio.createPlayer();
-    if (!m_hazure->open(p.state.pathOf(QStringLiteral("Hazure.wav")))) {
+    if (!m_hazure->open(p.state.dataPath(QStringLiteral("Hazure.wav")))) {
         m_hazure.reset();
         p.messages.error(this, mediaErrorMessage(QStringLiteral("Hazure.wav")));
     }

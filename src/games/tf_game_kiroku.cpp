@@ -29,8 +29,10 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
     setPalette(pal);
     setAutoFillBackground(true);
 
+    // Laid out on the 640 x 480 design, which grows with the larger layout as the screens do.
+    const double scale = program.state.LayoutScale > 1.0 ? program.state.LayoutScale : 1.0;
     auto* canvas = new QWidget(this);
-    canvas->setFixedSize(ScreenFrame::DesignWidth, ScreenFrame::DesignHeight);
+    canvas->setFixedSize(scaled(ScreenFrame::DesignWidth, scale), scaled(ScreenFrame::DesignHeight, scale));
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(canvas, 0, Qt::AlignCenter);
 
@@ -50,14 +52,16 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
     m_list->setGeometry(85, 124, 474, 282);
     m_list->setRootIsDecorated(false);
     m_list->setFont(pixelFont(font(), 13));
+    // Set here rather than left to the desktop's theme, so that the headings grow with the rows.
+    m_list->header()->setFont(pixelFont(font(), 13, false));
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setStyleSheet(QStringLiteral("QTreeWidget::item { height: 24px; }"));
+    m_list->setStyleSheet(QStringLiteral("QTreeWidget::item { height: %1px; }").arg(scaled(24, scale)));
     m_list->setHeaderLabels({QString(), QStringLiteral("とくてん"), QStringLiteral("なまえ"), QStringLiteral("ひづけ")});
     const int widths[4] = {20, 100, 200, 150};
     for (int c = 0; c < 4; ++c) {
-        m_list->setColumnWidth(c, widths[c]);
+        m_list->setColumnWidth(c, scaled(widths[c], scale));
         m_list->headerItem()->setTextAlignment(c, Qt::AlignCenter);
     }
 
@@ -67,11 +71,13 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
     back->setGeometry(270, 420, 100, 40);
     useHandCursor(program, back);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
+    if (scale > 1.0)
+        scaleLayout(canvas, scale);
 
     // Read, rank and write the table before the pupil sees it.
     StudyState& s = program.state;
     const QString file = ScoreTable::fileName(gameHintTopic);
-    const QString path = s.pathOf(file);
+    const QString path = s.recordPath(file);
     const QDate today = daynumber::toDate(program.clock.now()).value_or(QDate::currentDate());
     try {
         std::vector<GameScoreRecord> stored;

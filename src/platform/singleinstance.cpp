@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <csignal>
@@ -31,8 +32,14 @@ SingleInstance::Outcome SingleInstance::acquire()
     qint64 pid = 0;
     QString host;
     QString application;
-    if (m_lock->error() != QLockFile::LockFailedError || !m_lock->getLockInfo(&pid, &host, &application) || pid <= 0
-        || (::kill(pid_t(pid), 0) != 0 && errno != EPERM))
+    if (m_lock->error() != QLockFile::LockFailedError || !m_lock->getLockInfo(&pid, &host, &application) || pid <= 0)
+        return Outcome::Failed;
+    // A process number means nothing here when the lock was written on another computer.
+    if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+        m_holderHost = host;
+        return Outcome::HeldByAnotherCopy;
+    }
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
         return Outcome::Failed;
     return Outcome::HeldByAnotherCopy;
 }

@@ -7,8 +7,11 @@
 
 namespace moji {
 
-// Keeps a second copy of the program from running: a lock file named after the program in
-// the user's runtime folder. A lock left by a crashed copy is recovered.
+// Keeps a second copy of the program from using what one copy holds: a lock file named after
+// the program in the user's runtime folder (one copy per desktop session), and one in the
+// records folder (one copy per set of records, whichever login or computer it runs on). A lock
+// left by a crashed copy on this computer is recovered; one held on another computer (a
+// records folder on a network share) is never taken.
 class SingleInstance {
 public:
     enum class Outcome {
@@ -22,9 +25,13 @@ public:
     Outcome acquire();
     // The lock file's full path: it lies outside the program folder, so a failure names all of it.
     QString path() const { return m_lock->fileName(); }
+    // After HeldByAnotherCopy: the name of the other computer the holding copy runs on, or
+    // empty when it runs on this one.
+    const QString& holderHost() const { return m_holderHost; }
 
 private:
     std::unique_ptr<QLockFile> m_lock;
+    QString m_holderHost;
 };
 
 } // namespace moji

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "hintcontext.h"
+#include "kanachart.h"
 #include "program.h"
 #include "studystate.h"
 
@@ -15,10 +16,6 @@ namespace {
 constexpr int RegistrationHelpTopic = 32;
 
 } // namespace
-
-const QString TF_Touroku::KanaTable = QStringLiteral(
-    "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやいゆえよ"
-    "らりるれろわいうえをんゃゅょっがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ");
 
 TF_Touroku::TF_Touroku(Program& program, QWidget* parent)
     : ScreenFrame(program, HintTopics::Registration, RegistrationHelpTopic, parent)
@@ -35,7 +32,7 @@ TF_Touroku::TF_Touroku(Program& program, QWidget* parent)
 
     QFont kanaFont = pixelFont(font(), 20);
     for (int i = 1; i <= 80; ++i) {
-        auto* button = new QPushButton(KanaTable.mid(i - 1, 1), canvas());
+        auto* button = new QPushButton(RegistrationKana.mid(i - 1, 1), canvas());
         button->setObjectName(QStringLiteral("Btn_Moji%1").arg(i));
         button->setFont(kanaFont);
         button->setFocusPolicy(Qt::NoFocus);
@@ -87,7 +84,7 @@ void TF_Touroku::Btn_MojiClick(int button)
         program().messages.information(this, QStringLiteral("名前が長すぎます。"));
         return;
     }
-    lbl_Name->setText(lbl_Name->text() + KanaTable.mid(button - 1, 1));
+    lbl_Name->setText(lbl_Name->text() + RegistrationKana.mid(button - 1, 1));
     ++m_length;
     btn_clear->show();
 }

@@ -14,11 +14,6 @@ namespace moji {
 class TF_Touroku : public ScreenFrame {
     Q_OBJECT
 public:
-    static constexpr int MaxNameKana = 5;
-    // The kana of the 80 buttons, one chart row per five; the や and わ rows repeat い, う
-    // and え as fillers.
-    static const QString KanaTable;
-
     explicit TF_Touroku(Program& program, QWidget* parent = nullptr);
 
     void Btn_MojiClick(int button); // 1 to 80

@@ -4,6 +4,7 @@
 #include "filestore.h"
 #include "program.h"
 #include "screenframe.h"
+#include "tf_kanri.h"
 #include "studystate.h"
 #include "timelimits.h"
 #include "updown.h"
@@ -105,7 +106,13 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     m_cancel->setToolTip(QStringLiteral("変更せずにメニューにもどる"));
     m_cancel->setGeometry(321, 246, 90, 30);
     m_cancel->setAutoDefault(false);
-    for (QPushButton* b : {m_ok, m_cancel})
+    // The parents' page sits on the left of the dialog's own buttons, wherever they are.
+    m_pupilsButton = new QPushButton(QStringLiteral("子どもの登録を変える…"), this);
+    m_pupilsButton->setObjectName(QStringLiteral("Btn_Kanri"));
+    m_pupilsButton->setToolTip(QStringLiteral("名前を変える、記録を消す、登録を消す"));
+    m_pupilsButton->setGeometry(16, m_ok->y(), 190, m_ok->height());
+    m_pupilsButton->setAutoDefault(false);
+    for (QPushButton* b : {m_ok, m_cancel, m_pupilsButton})
         useHandCursor(program, b);
 
     // The notice switch is kept out of reach: OK stores the current value back unchanged.
@@ -120,6 +127,10 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
 
     connect(m_ok, &QPushButton::clicked, this, &TF_Settei::Btn_OKClick);
     connect(m_cancel, &QPushButton::clicked, this, &TF_Settei::Btn_CancelClick);
+    connect(m_pupilsButton, &QPushButton::clicked, this, [this] {
+        TF_Kanri page(m_program, this);
+        page.exec();
+    });
     connect(m_g1Clear, &QPushButton::clicked, this, &TF_Settei::Btn_G1_ClearClick);
     connect(m_g2Clear, &QPushButton::clicked, this, &TF_Settei::Btn_G2_ClearClick);
 }
@@ -138,8 +149,8 @@ void TF_Settei::FormShow()
     (s.PopupsOn ? m_popOn : m_popOff)->setChecked(true);
     m_handwriting->setChecked(s.HandwritingOn);
     m_reviewHelp->setChecked(s.ReviewHelpOn);
-    m_g1Clear->setVisible(filestore::exists(s.pathOf(Game1File)));
-    m_g2Clear->setVisible(filestore::exists(s.pathOf(Game2File)));
+    m_g1Clear->setVisible(filestore::exists(s.recordPath(Game1File)));
+    m_g2Clear->setVisible(filestore::exists(s.recordPath(Game2File)));
 }
 
 int TF_Settei::popItemIndex() const
@@ -207,7 +218,7 @@ void TF_Settei::clearScores(const QString& fileName, const QString& question, QP
 {
     if (!m_program.messages.question(this, question))
         return;
-    const QString path = m_program.state.pathOf(fileName);
+    const QString path = m_program.state.recordPath(fileName);
     if (filestore::exists(path) && !QFile::remove(path)) {
         // Still there: say so, and keep the button for another try.
         m_program.messages.error(this, fileErrorMessage(fileName));

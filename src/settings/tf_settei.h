@@ -17,7 +17,7 @@ class UpDown;
 // The settings dialog for parents: the answer-time limits of reading and writing sessions
 // (1 to 59 minutes) and the switches of the handwriting pad and of the answer shown in the
 // review, saved so that they hold from now on and after a restart, and the buttons that
-// delete the two games' score tables.
+// delete the two games' score tables. It also opens the parents' page.
 class TF_Settei : public QDialog {
     Q_OBJECT
 public:
@@ -40,6 +40,7 @@ public:
     QPushButton* cancelButton() const { return m_cancel; }
     QPushButton* g1ClearButton() const { return m_g1Clear; }
     QPushButton* g2ClearButton() const { return m_g2Clear; }
+    QPushButton* pupilsButton() const { return m_pupilsButton; }
     QGroupBox* popSwitch() const { return m_pop; }
     QCheckBox* handwritingSwitch() const { return m_handwriting; }
     QCheckBox* reviewHelpSwitch() const { return m_reviewHelp; }
@@ -61,6 +62,7 @@ private:
     QPushButton* m_g2Clear;
     QPushButton* m_ok;
     QPushButton* m_cancel;
+    QPushButton* m_pupilsButton;
     QGroupBox* m_pop;
     QRadioButton* m_popOn;
     QRadioButton* m_popOff;

@@ -39,7 +39,7 @@ void HintBook::loadIndex()
 {
     if (m_state.HintIndexLoaded)
         return;
-    const auto records = filestore::readRecords<HintRecord>(m_state.pathOf(HintFile), HintFile);
+    const auto records = filestore::readRecords<HintRecord>(m_state.dataPath(HintFile), HintFile);
     if (records.empty())
         throw FileError(HintFile, QStringLiteral("no hint in the file"));
     // Filled aside and taken whole, so that a bad record leaves no half-read index behind.
@@ -85,7 +85,7 @@ std::optional<int> HintBook::adjacentHint(int current, int step) const
 std::optional<HintText> HintBook::readHint(int n) const
 {
     requireRange(n, 1, MaxHints, HintFile, "hint number");
-    const QString path = m_state.pathOf(HintFile);
+    const QString path = m_state.dataPath(HintFile);
     if (!filestore::exists(path))
         return std::nullopt;
     const HintRecord record = filestore::readRecordAt<HintRecord>(path, HintFile, n - 1);

@@ -45,7 +45,7 @@ namespace {
 QImage readPartStrip(const StudyState& state)
 {
     static const QString name = QStringLiteral("BuhinX.bmp");
-    const QImage strip = readBitmap(state.pathOf(name), name);
+    const QImage strip = readBitmap(state.dataPath(name), name);
     int last = 0;
     for (const auto& group : state.RadicalPictures) {
         for (const int16_t picture : group)
@@ -122,7 +122,7 @@ void PickerPanels::buildWriting(QWidget* canvas)
         QPushButton* b = button(m_radicalGroup, QString::fromUtf8(GroupCaptions[std::size_t(g - 1)]), g, 4, QSize(128, 48), FirstCell);
         b->setObjectName(QStringLiteral("Btn_Bushu%1").arg(g));
         const QString picture = QStringLiteral("bushu%1.bmp").arg(g);
-        b->setIcon(QPixmap::fromImage(readBitmap(state.pathOf(picture), picture)));
+        b->setIcon(QPixmap::fromImage(readBitmap(state.dataPath(picture), picture)));
         b->setIconSize(QSize(40, 40));
         b->setFont(captionFont);
         b->setStyleSheet(QStringLiteral("color: black; text-align: left; padding-left: 6px;"));

@@ -177,7 +177,7 @@ void QuestionSession::commitAnswer(int n, const QString& label)
 
 void QuestionSession::fillRemaining(int current)
 {
-    if (!filestore::exists(m_state.pathOf(BankFile)))
+    if (!filestore::exists(m_state.dataPath(BankFile)))
         return;
     for (int n = current + 1; n <= Questions; ++n)
         loadQuestion(n);

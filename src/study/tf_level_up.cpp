@@ -161,7 +161,7 @@ void TF_Level_Up::FormCreate()
 
 void TF_Level_Up::loadPicture(const QString& fileName)
 {
-    const Metafile metafile = Metafile::read(m_program.state.pathOf(fileName), fileName);
+    const Metafile metafile = Metafile::read(m_program.state.dataPath(fileName), fileName);
     const qreal ratio = devicePixelRatioF();
     QPixmap picture(QSize(int(m_image->width() * ratio + 0.5), int(m_image->height() * ratio + 0.5)));
     picture.fill(Qt::transparent);

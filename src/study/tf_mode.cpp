@@ -98,7 +98,7 @@ TF_Mode::TF_Mode(Program& program, QWidget* parent) : ScreenFrame(program, HintT
     setWindowTitle(QStringLiteral("もじまる"));
     setMouseTracking(true);
     canvas()->setMouseTracking(true);
-    m_stars = loadStars(program.state.pathOf(QStringLiteral("Stars.bmp")));
+    m_stars = loadStars(program.state.dataPath(QStringLiteral("Stars.bmp")));
 
     m_name = new QLabel(canvas());
     m_name->setObjectName(QStringLiteral("Lbl_Name"));

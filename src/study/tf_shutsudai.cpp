@@ -1,5 +1,6 @@
 #include "tf_shutsudai.h"
 
+#include "answermark.h"
 #include "errors.h"
 #include "friendlybutton.h"
 #include "handwritingpanel.h"
@@ -113,6 +114,7 @@ void TF_Shutsudai::buildControls()
     m_deletePart->setToolTip(QStringLiteral("こたえのさいごのじをけす"));
     m_deleteAll = navButton(QStringLiteral("ぜんぶけす"), answerBox, QRect(292, 20, 100, 32), "Btn_Delall");
     m_deleteAll->setToolTip(QStringLiteral("こたえのじをぜんぶけす"));
+    m_mark = new AnswerMark(c, answerBox->geometry().topLeft() + m_answer->geometry().center());
     connect(m_deletePart, &QPushButton::clicked, this, [this] {
         m_panels.deleteLast();
         updateAnswer();
@@ -296,7 +298,9 @@ void TF_Shutsudai::showQuestion(int n)
 
 void TF_Shutsudai::showSentence(const SentenceView& view)
 {
-    int left = 10;
+    // The first part keeps the place the layout gave it (grown with the larger layout, below
+    // the box's caption); the others follow it on its line.
+    QPoint at = m_sentence[0]->pos();
     for (int i = 0; i < 3; ++i) {
         QLabel* label = m_sentence[std::size_t(i)];
         label->setText(view.parts[std::size_t(i)].trimmed());
@@ -304,8 +308,8 @@ void TF_Shutsudai::showSentence(const SentenceView& view)
         pal.setColor(QPalette::WindowText, i + 1 == view.target ? Qt::red : Qt::white);
         label->setPalette(pal);
         label->adjustSize();
-        label->move(left, 20);
-        left += label->text().isEmpty() ? 0 : label->width();
+        label->move(at);
+        at.rx() += label->text().isEmpty() ? 0 : label->width();
     }
     m_questionBox->setTitle(QStringLiteral("だい%1もん").arg(m_current));
 }
@@ -415,7 +419,9 @@ void TF_Shutsudai::btn_awaseClick()
 {
     if (!m_review || m_current < 1)
         return;
-    if (!m_session.isAnswer(m_current, m_answer->text())) {
+    const bool right = m_session.isAnswer(m_current, m_answer->text());
+    m_mark->showVerdict(right);
+    if (!right) {
         program().playAnswerSound(false);
         m_panels.deleteAll();
         updateAnswer();

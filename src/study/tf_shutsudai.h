@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace moji {
 
+class AnswerMark;
 class HandwritingPanel;
 class PickerPanels;
 
@@ -82,6 +83,7 @@ private:
     QGroupBox* m_questionBox;
     std::array<QLabel*, 3> m_sentence{};
     QLabel* m_answer;
+    AnswerMark* m_mark;
     QLabel* m_timeLeft;
     QPushButton* m_next;
     QPushButton* m_check;

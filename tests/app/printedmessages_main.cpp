@@ -1,6 +1,6 @@
 // The whole program as `mojimaru` runs it, but with message boxes that print their text on
 // standard output and return at once (answering No): a test starts it as a process and reads
-// what it said.
+// what it said. Its program folder is the build's, or the one given as its argument.
 
 #include "messages.h"
 #include "programrun.h"
@@ -33,7 +33,7 @@ int main(int argc, char* argv[])
 {
     PrintedMessages messages;
     moji::RunHooks hooks;
-    hooks.programFolder = QStringLiteral(MOJIMARU_PROGRAM_DIR);
+    hooks.programFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(MOJIMARU_PROGRAM_DIR);
     hooks.messages = &messages;
     return moji::runProgram(argc, argv, hooks);
 }

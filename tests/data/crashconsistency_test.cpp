@@ -501,3 +501,147 @@ TEST_F(CrashConsistency, EveryKillLeavesOldOrNewFilesAndWholeHistory)
         EXPECT_TRUE(ours) << name.toStdString();
     }
 }
+
+namespace {
+
+// A roster of distinct pupils for the removal test: pupil i carries the tag i in Game3Level,
+// and their history and recent questions name kanji 240 + i, so every file tells whose it is.
+struct TaggedFolder {
+    std::map<int, QByteArray> history; // by tag; absent when the pupil has none
+    std::map<int, QByteArray> recent;
+    QByteArray roster;
+    int count = 0;
+
+    void make(const QString& folder, RandomSource& random)
+    {
+        count = 2 + random.Random(MaxPlayers - 1);
+        history.clear();
+        recent.clear();
+        roster.clear();
+        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+            QFile::remove(QDir(folder).filePath(name));
+        for (int tag = 1; tag <= count; ++tag) {
+            PlayerRecord p = randomPupil(random);
+            p.Game3Level = int16_t(tag);
+            roster += p.encode();
+            if (const int sessions = random.Random(3); sessions > 0) {
+                history[tag] = historyRun(1, 1, 1, FirstKanjiNo + tag, 7, true).repeated(sessions);
+                writeFile(QDir(folder).filePath(historyFileName(tag)), history[tag]);
+            }
+            if (random.Random(2) == 0) {
+                recent[tag] = AskedQuestionRecord{int16_t(FirstKanjiNo + tag), 1}.encode();
+                writeFile(QDir(folder).filePath(recentFileName(tag)), recent[tag]);
+            }
+        }
+        writeFile(QDir(folder).filePath(RosterFile), roster);
+    }
+};
+
+} // namespace
+
+// A parent removes a pupil while the program is killed at a random moment, and the next start
+// (itself killed now and then) finishes the change: every pupil keeps their name, history,
+// recent questions and game levels, the removed pupil's history is kept as a backup, and no
+// file is left half-moved.
+TEST_F(CrashConsistency, ARemovalKilledAnywhereKeepsEveryRecordWithItsPupil)
+{
+    const int kills = fromEnvironment("MOJIMARU_CRASH_KILLS", 200) / 2;
+    const auto seed = uint32_t(fromEnvironment("MOJIMARU_CRASH_SEED", 20261208));
+    RandomSource random(seed);
+    SCOPED_TRACE(testing::Message() << "MOJIMARU_CRASH_SEED=" << seed);
+    TaggedFolder folder;
+
+    // How long a removal takes here, so that kills fall across all of it.
+    folder.make(dir.path(), random);
+    QElapsedTimer timer;
+    timer.start();
+    {
+        Files f(dir.path(), clock);
+        f.state.ReadRoster();
+        f.state.RemovePupil(1);
+    }
+    const int longestLife = int(std::clamp<qint64>(timer.nsecsElapsed() / 1000 * 3 / 2, 300, 50000));
+
+    const auto killedRun = [&](const std::function<void(StudyState&)>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            Files f(dir.path(), clock);
+            try {
+                f.state.ReadRoster();
+                work(f.state);
+            } catch (...) {
+                _exit(2);
+            }
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random.Random(longestLife)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+    };
+
+    int untouched = 0, finished = 0, finishedAtStart = 0;
+    for (int kill = 1; kill <= kills && !HasFailure(); ++kill) {
+        SCOPED_TRACE(testing::Message() << "kill " << kill);
+        folder.make(dir.path(), random);
+        const int removed = 1 + random.Random(folder.count);
+        ASSERT_NE(killedRun([removed](StudyState& s) { s.RemovePupil(removed); }), 2) << "the removal failed";
+        const bool interrupted = QFile::exists(path(QStringLiteral("Player1.jnl")));
+        if (interrupted && random.Random(2) == 0) {
+            ASSERT_NE(killedRun([](StudyState&) {}), 2) << "finishing the removal failed";
+        }
+
+        Files f(dir.path(), clock);
+        try {
+            f.state.ReadRoster();
+        } catch (const DataError& e) {
+            FAIL() << "the next start failed: " << e.what();
+        }
+        EXPECT_FALSE(QFile::exists(path(QStringLiteral("Player1.jnl"))));
+        const bool done = f.state.PlayerCount == folder.count - 1;
+        ASSERT_TRUE(done || f.state.PlayerCount == folder.count);
+        (done ? (interrupted ? finishedAtStart : finished) : untouched) += 1;
+        std::vector<int> tags;
+        for (int tag = 1; tag <= folder.count; ++tag) {
+            if (!done || tag != removed)
+                tags.push_back(tag);
+        }
+        for (int n = 1; n <= f.state.PlayerCount; ++n) {
+            const int tag = tags[std::size_t(n - 1)];
+            EXPECT_EQ(hexOf(f.state.Roster[n].encode()), hexOf(folder.roster.mid((tag - 1) * PlayerRecord::Size, PlayerRecord::Size)));
+            const auto expectFile = [&](const QString& name, const std::map<int, QByteArray>& files) {
+                const auto it = files.find(tag);
+                if (it == files.end()) {
+                    EXPECT_FALSE(QFile::exists(path(name))) << name.toStdString() << " of a pupil who had none";
+                } else {
+                    EXPECT_EQ(hexOf(readFile(path(name))), hexOf(it->second)) << name.toStdString();
+                }
+            };
+            expectFile(historyFileName(n), folder.history);
+            expectFile(recentFileName(n), folder.recent);
+        }
+        if (done) {
+            EXPECT_FALSE(QFile::exists(path(historyFileName(folder.count))));
+            EXPECT_FALSE(QFile::exists(path(recentFileName(folder.count))));
+        }
+        // Nothing else but the removed pupil's history, kept as a backup, and temporary files
+        // of a write that was cut short.
+        for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden)) {
+            if (name.endsWith(QLatin1String(".bak"))) {
+                EXPECT_TRUE(done);
+                EXPECT_EQ(hexOf(readFile(path(name))), hexOf(folder.history[removed]));
+                continue;
+            }
+            const bool known = name == RosterFile || name.startsWith(RosterFile + QLatin1Char('.')) ||
+                               name.startsWith(QLatin1String("Player1.jnl.")) || name.startsWith(QLatin1String("Kiroku")) ||
+                               name.startsWith(QLatin1String("Saikin"));
+            EXPECT_TRUE(known) << name.toStdString();
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("*.bak")}).size(), done && folder.history.count(removed) ? 1 : 0);
+    }
+    std::cout << kills << " removals killed (life up to " << longestLife << " µs): untouched " << untouched
+              << ", finished before the kill " << finished << ", finished at the next start " << finishedAtStart << '\n';
+    EXPECT_GT(untouched, 0);
+    EXPECT_GT(finishedAtStart, 0);
+}

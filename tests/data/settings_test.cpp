@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 using namespace moji;
@@ -181,4 +182,32 @@ TEST_F(Settings, AnUnreadableFileIsAFileError)
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), QStringLiteral("Mojimaru.ini"));
     }
+}
+
+// The records folder a parent names: a path as the system writes file names (UTF-8, so a
+// folder with a Japanese name is found), "~/" in the home folder, a relative path beside the
+// settings file. The settings dialog's save keeps the line as it was.
+TEST_F(Settings, TheNamedRecordsFolderIsAFolderOfTheSystem)
+{
+    const struct {
+        const char* line;
+        QString folder;
+    } cases[] = {
+        {"Records_Folder=/srv/もじまる/3年1組\n", QStringLiteral("/srv/もじまる/3年1組")},
+        {"records_folder = \"/srv/kiroku/\" \n", QStringLiteral("/srv/kiroku")},
+        {"Records_Folder=~/kiroku\n", QDir::homePath() + QStringLiteral("/kiroku")},
+        {"Records_Folder=../shared\n", QDir::cleanPath(dir.filePath(QStringLiteral("shared")))},
+        {"Records_Folder=\n", QString()},
+        {"", QString()},
+    };
+    for (const auto& c : cases) {
+        write((QByteArray("[Mojimaru3]\nWrite_Time=10\nRead_Time=10\n") + c.line).constData());
+        state.ReadSettings();
+        EXPECT_EQ(state.NamedRecordsFolder, c.folder) << c.line;
+    }
+
+    write("[Mojimaru3]\nRecords_Folder=/srv/もじまる\nWrite_Time=10\nRead_Time=10\n");
+    state.ReadSettings();
+    state.SaveSettings();
+    EXPECT_TRUE(readFile(path()).startsWith("[Mojimaru3]\nRecords_Folder=/srv/もじまる\n"));
 }

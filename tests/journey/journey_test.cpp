@@ -15,6 +15,7 @@
 #include "gamedriver.h"
 #include "gradegrid.h"
 #include "gradegriddriver.h"
+#include "kanachart.h"
 #include "picturebutton.h"
 #include "program.h"
 #include "testprogram.h"
@@ -23,11 +24,13 @@
 #include "screenfixture.h"
 #include "sessiondriver.h"
 #include "studystate.h"
+#include "testfiles.h"
 #include "tf_game1.h"
 #include "tf_game3.h"
 #include "tf_game_kiroku.h"
 #include "tf_hint.h"
 #include "tf_k_ichiran.h"
+#include "tf_kanri.h"
 #include "tf_kseiseki1.h"
 #include "tf_main.h"
 #include "tf_mode.h"
@@ -46,11 +49,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -119,7 +124,7 @@ protected:
         TF_Touroku* screen = onView<TF_Touroku>();
         ASSERT_NE(screen, nullptr);
         for (const QChar c : name)
-            click(screen->kanaButton(int(TF_Touroku::KanaTable.indexOf(c)) + 1));
+            click(screen->kanaButton(int(RegistrationKana.indexOf(c)) + 1));
         EXPECT_EQ(screen->name(), name);
         click(child(screen, "btn_Touroku"));
         EXPECT_TRUE(onView<TF_Main>());
@@ -229,7 +234,7 @@ TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
     registerPupil(FirstPupil);
     registerPupil(SecondPupil);
     ASSERT_EQ(state().PlayerCount, 2);
-    EXPECT_EQ(QFileInfo(state().pathOf(QStringLiteral("Player1.dat"))).size(), 2 * PlayerRecord::Size);
+    EXPECT_EQ(QFileInfo(state().recordPath(QStringLiteral("Player1.dat"))).size(), 2 * PlayerRecord::Size);
 
     // ---- The first pupil starts at level 1 reading.
     TF_Mode* mode = choosePupil(1);
@@ -495,7 +500,7 @@ TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
     // The score tables hold the games as they were shown.
     for (const auto& [file, shown] : {std::pair{QStringLiteral("Game1.dat"), matchingTable},
                                       std::pair{QStringLiteral("Game13.dat"), catcherTable}}) {
-        const auto stored = filestore::readRecords<GameScoreRecord>(state().pathOf(file), file);
+        const auto stored = filestore::readRecords<GameScoreRecord>(state().recordPath(file), file);
         QStringList rows;
         for (const GameScoreRecord& r : stored)
             rows << QString::number(r.Score) + QLatin1Char('|') + r.Name.toUnicode();
@@ -514,4 +519,110 @@ TEST_F(Journey, ANewPupilsProgressSurvivesARestart)
 
     EXPECT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
     click(run->mainMenu.command(8));
+}
+
+// A parent renames, resets and removes pupils on the parents' page, reached from the settings
+// dialog; a name the registration would not accept is refused, every change is asked first,
+// and after a restart each remaining pupil has their own name, history and game levels.
+TEST_F(Journey, AParentRenamesResetsAndRemovesPupilsAndARestartKeepsIt)
+{
+    const QString names[] = {FirstPupil, SecondPupil, QStringLiteral("けん")};
+    QByteArray roster;
+    QByteArray history[4];
+    for (int p = 1; p <= 3; ++p) {
+        PlayerRecord r;
+        r.Level = 1;
+        r.Mode = 1;
+        r.Game1Level = int16_t(p);
+        r.Game3Level = int16_t(p + 3);
+        r.Name = SjisString<10>::fromUnicode(names[p - 1]);
+        roster += r.encode();
+        history[p] = historyRun(1, 1, 1, FirstKanjiNo + p, 9, true).repeated(p);
+        writeFile(QDir(folder).filePath(historyFileName(p)), history[p]);
+    }
+    writeFile(QDir(folder).filePath(QStringLiteral("Player1.dat")), roster);
+    startProgram();
+    ASSERT_EQ(state().PlayerCount, 3);
+
+    const auto onParentsPage = [&](const std::function<void(TF_Kanri*)>& work) {
+        bool shown = false;
+        modals.handleNext("moji::TF_Settei", [&](QWidget* w) {
+            auto* settings = static_cast<TF_Settei*>(w);
+            modals.handleNext("moji::TF_Kanri", [&](QWidget* page) {
+                shown = true;
+                work(static_cast<TF_Kanri*>(page));
+                QTest::mouseClick(child<QPushButton>(page, "Btn_Close"), Qt::LeftButton);
+            });
+            // From the settings dialog's own event loop: the closer's timer does not fire
+            // again inside its own handler.
+            QTimer::singleShot(0, settings, [settings] {
+                QTest::mouseClick(settings->pupilsButton(), Qt::LeftButton);
+                QTest::mouseClick(settings->cancelButton(), Qt::LeftButton);
+            });
+        });
+        click(run->mainMenu.command(4));
+        EXPECT_TRUE(shown);
+    };
+    const auto rename = [](TF_Kanri* page, int row, const QString& name) {
+        page->pupilList()->setCurrentRow(row - 1);
+        page->nameEdit()->setText(name);
+        QTest::mouseClick(child<QPushButton>(page, "Btn_Rename"), Qt::LeftButton);
+    };
+
+    onParentsPage([&](TF_Kanri* page) {
+        EXPECT_EQ(page->pupilList()->count(), 3);
+        // Refused, and a parent who says no changes nothing.
+        for (const QString& bad : {QStringLiteral("Taro"), QStringLiteral("たろうたろう"), QStringLiteral("タロウ"), QString()})
+            rename(page, 2, bad);
+        run->messages.answerYes = false;
+        rename(page, 2, QStringLiteral("はな"));
+        QTest::mouseClick(child<QPushButton>(page, "Btn_Remove"), Qt::LeftButton);
+        run->messages.answerYes = true;
+        EXPECT_EQ(state().Roster[2].Name.toUnicode(), SecondPupil);
+        EXPECT_EQ(state().PlayerCount, 3);
+
+        rename(page, 2, QStringLiteral("はなちゃん"));
+        page->pupilList()->setCurrentRow(0);
+        QTest::mouseClick(child<QPushButton>(page, "Btn_Reset"), Qt::LeftButton);
+        page->pupilList()->setCurrentRow(1);
+        QTest::mouseClick(child<QPushButton>(page, "Btn_Remove"), Qt::LeftButton);
+        EXPECT_EQ(page->pupilList()->count(), 2);
+        EXPECT_TRUE(page->pupilList()->item(1)->text().contains(names[2]));
+    });
+    const QStringList asked = run->messages.shown;
+    ASSERT_GE(asked.size(), 10) << asked.join(u'\n').toStdString();
+    EXPECT_EQ(asked.mid(0, 4), (QStringList{QStringLiteral("名前は、とうろくのがめんにあるひらがなで入れてください。"),
+                                            QStringLiteral("名前が長すぎます。"),
+                                            QStringLiteral("名前は、とうろくのがめんにあるひらがなで入れてください。"),
+                                            QStringLiteral("新しい名前を入れてください。")}));
+    EXPECT_EQ(asked[4], QStringLiteral("「はなこ」の名前を「はな」に変えます。よろしいですか？"));
+    EXPECT_EQ(asked[5], QStringLiteral("「はなこ」の登録を消します。よろしいですか？"));
+    EXPECT_EQ(asked[7], QStringLiteral("「たろう」の学習の記録を消して、レベル１のはじめからにします。よろしいですか？"));
+    EXPECT_TRUE(asked[8].startsWith(QStringLiteral("これまでの記録は、控えのファイル「Kiroku-たろう-"))) << asked[8].toStdString();
+    EXPECT_EQ(asked[9], QStringLiteral("「はなちゃん」の登録を消します。よろしいですか？"));
+    EXPECT_TRUE(run->errors().isEmpty()) << run->errors().join(u'\n').toStdString();
+    click(run->mainMenu.command(8));
+
+    // After a restart: たろう from the start, けん second with their own history and games, and
+    // both removed histories kept as backups.
+    startProgram();
+    ASSERT_EQ(state().PlayerCount, 2);
+    EXPECT_EQ(state().Roster[1].Name.toUnicode(), FirstPupil);
+    EXPECT_EQ(state().Roster[1].Level, 1);
+    EXPECT_EQ(state().Roster[1].Game1Level, 0);
+    EXPECT_TRUE(state().ReadHistory(1).empty());
+    EXPECT_EQ(state().Roster[2].Name.toUnicode(), names[2]);
+    EXPECT_EQ(state().Roster[2].Game1Level, 3);
+    EXPECT_EQ(state().Roster[2].Game3Level, 6);
+    EXPECT_EQ(readFile(QDir(folder).filePath(historyFileName(2))), history[3]);
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath(historyFileName(3))));
+    QStringList backups;
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("*.bak")}))
+        backups << QString::fromLatin1(readFile(QDir(folder).filePath(name)).toHex());
+    EXPECT_EQ(backups.size(), 2);
+    EXPECT_TRUE(backups.contains(QString::fromLatin1(history[1].toHex())));
+    EXPECT_TRUE(backups.contains(QString::fromLatin1(history[2].toHex())));
+    TF_Mode* mode = choosePupil(2);
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(state().ReadHistory(2).size(), 3u);
 }

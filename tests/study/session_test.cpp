@@ -145,14 +145,23 @@ TEST_F(Session, EightRightInWritingThenAReviewThatRecordsAtTheEnd)
     EXPECT_EQ(screen->currentQuestion(), 3);
     EXPECT_EQ(screen->answerText(), QString()) << "each review question starts empty";
 
-    // A wrong correction stays on the question with the answer emptied.
+    // A wrong correction stays on the question with the answer emptied; a large × shows over
+    // it and goes by itself after about a second, and a right one shows a ○.
+    auto* mark = screen->findChild<QLabel*>(QStringLiteral("Lbl_Maru_Batsu"));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_FALSE(mark->isVisible());
     pickKanji(otherKanji(item(3).KanjiNo), Route::Strokes);
     click("Btn_awase");
     EXPECT_EQ(screen->currentQuestion(), 3);
     EXPECT_EQ(screen->answerText(), QString());
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->text(), QStringLiteral("×"));
+    QTRY_VERIFY_WITH_TIMEOUT(!mark->isVisible(), 3000);
     pickKanji(item(3).KanjiNo, Route::Part);
     click("Btn_awase");
     EXPECT_EQ(screen->currentQuestion(), 7);
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->text(), QStringLiteral("○"));
     pickKanji(item(7).KanjiNo, Route::Candidates);
     click("Btn_awase");
 

@@ -55,7 +55,7 @@ bool isBlank(const QImage& image)
 
 TEST_F(BuiltDictionary, HoldsTheFourHundredFortyKanjiWithTheirStrokeCounts)
 {
-    EXPECT_EQ(QFileInfo(state.pathOf(QStringLiteral("Mojimaru1.dat"))).size(), 440 * KanjiRecord::Size);
+    EXPECT_EQ(QFileInfo(state.dataPath(QStringLiteral("Mojimaru1.dat"))).size(), 440 * KanjiRecord::Size);
     for (const KanjiFact& f : facts()) {
         const KanjiEntry& e = state.KanjiTable[f.kanjiNo];
         EXPECT_EQ(e.Glyph.toUnicode(), f.kanji);
@@ -93,7 +93,7 @@ TEST_F(BuiltDictionary, EveryGradeThreeKanjiIsReachableByStrokesAndByItsRadical)
 
 TEST_F(BuiltDictionary, EveryPartHasANonBlankPictureInsideTheStrip)
 {
-    const QImage strip(state.pathOf(QStringLiteral("BuhinX.bmp")));
+    const QImage strip(state.dataPath(QStringLiteral("BuhinX.bmp")));
     ASSERT_FALSE(strip.isNull());
     ASSERT_EQ(strip.height(), 48);
     std::set<int> pictures;
@@ -111,7 +111,7 @@ TEST_F(BuiltDictionary, EveryPartHasANonBlankPictureInsideTheStrip)
             EXPECT_EQ(state.RadicalPictures[g][slot], 0) << "a gap in group " << g;
     }
     for (int g = 1; g <= 8; ++g) {
-        const QImage button(state.pathOf(QStringLiteral("bushu%1.bmp").arg(g)));
+        const QImage button(state.dataPath(QStringLiteral("bushu%1.bmp").arg(g)));
         ASSERT_FALSE(button.isNull()) << g;
         EXPECT_LE(button.height(), 48);
         EXPECT_FALSE(isBlank(button)) << g;

@@ -68,7 +68,7 @@ std::vector<BuiltQuestion> builtQuestions()
     state.LoadKanji();
     state.LoadQuestionIndex();
     std::vector<BuiltQuestion> out;
-    const QString bank = state.pathOf(QStringLiteral("Mondai1.dat"));
+    const QString bank = state.dataPath(QStringLiteral("Mondai1.dat"));
     for (int k = FirstKanjiNo; k <= 440; ++k) {
         const QuestionIndexRecord& index = state.QuestionIndex[k];
         for (int q = 1; q <= index.QuestionCount; ++q) {
@@ -102,8 +102,8 @@ TEST(QuestionBank, BuiltFilesFollowTheFormatRules)
         EXPECT_EQ(state.QuestionIndex[k].FirstQuestion, expectedFirst) << "questions of a kanji are consecutive";
         expectedFirst += state.QuestionIndex[k].QuestionCount;
     }
-    EXPECT_EQ(QFileInfo(state.pathOf(QStringLiteral("Mondai2.dat"))).size(), 200 * QuestionIndexRecord::Size);
-    EXPECT_EQ(QFileInfo(state.pathOf(QStringLiteral("Mondai1.dat"))).size(), (expectedFirst - 1) * QuestionRecord::Size);
+    EXPECT_EQ(QFileInfo(state.dataPath(QStringLiteral("Mondai2.dat"))).size(), 200 * QuestionIndexRecord::Size);
+    EXPECT_EQ(QFileInfo(state.dataPath(QStringLiteral("Mondai1.dat"))).size(), (expectedFirst - 1) * QuestionRecord::Size);
 
     const auto questions = builtQuestions();
     EXPECT_GE(questions.size(), 1200u);

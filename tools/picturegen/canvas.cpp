@@ -80,4 +80,16 @@ void PainterCanvas::drawChord(const QRectF& rect, int startAngle, int spanAngle)
     m_painter.drawChord(rect, startAngle, spanAngle);
 }
 
+QImage paintSquare(int pixels, qreal designSize, const QColor& background, const std::function<void(Canvas&)>& draw)
+{
+    QImage image(pixels, pixels, background.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(pixels / designSize, pixels / designSize);
+    PainterCanvas canvas(p);
+    draw(canvas);
+    return image;
+}
+
 } // namespace moji::pictures

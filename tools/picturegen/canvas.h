@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QList>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
+
+#include <functional>
 
 class QPainter;
 
@@ -69,5 +72,9 @@ public:
 private:
     QPainter& m_painter;
 };
+
+// A picture drawn on a `designSize`-unit square, painted antialiased at `pixels` square over
+// `background` (transparent gives an image with an alpha channel).
+QImage paintSquare(int pixels, qreal designSize, const QColor& background, const std::function<void(Canvas&)>& draw);
 
 } // namespace moji::pictures

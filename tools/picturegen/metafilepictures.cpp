@@ -3,7 +3,6 @@
 #include "geometry.h"
 #include "wmfwriter.h"
 
-#include <QPainter>
 #include <QTransform>
 
 namespace moji::pictures {
@@ -520,14 +519,7 @@ QByteArray toMetafile(const MetafilePicture& picture)
 
 QImage toImage(const MetafilePicture& picture, int pixels)
 {
-    QImage image(pixels, pixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(pixels / DesignSize, pixels / DesignSize);
-    PainterCanvas canvas(p);
-    picture.draw(canvas);
-    return image;
+    return paintSquare(pixels, DesignSize, Qt::white, picture.draw);
 }
 
 } // namespace moji::pictures

@@ -14,6 +14,7 @@
 #include "tf_game1.h"
 #include "tf_game3.h"
 #include "tf_k_ichiran.h"
+#include "tf_kanri.h"
 #include "tf_kseiseki1.h"
 #include "tf_mode.h"
 #include "tf_player.h"
@@ -323,7 +324,7 @@ QPushButton* candidateFor(HandwritingPanel& pad, const QString& kanji)
 // pictures need a hand to write with.
 const std::vector<handwriting::ReferenceStroke>* strokesFor(Program& p, const QString& kanji)
 {
-    if (!QFile::exists(p.state.pathOf(QStringLiteral("Kakijun.dat"))))
+    if (!QFile::exists(p.state.dataPath(QStringLiteral("Kakijun.dat"))))
         return nullptr;
     const handwriting::StrokeOrderTable* table = p.strokeOrder(nullptr);
     return table ? table->strokesOf(kanji) : nullptr;
@@ -421,8 +422,12 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
             scoring->Tim_SaitenTimer();
         }
         tour.shoot(QStringLiteral("16-review"), QStringLiteral("まちがえたもんだいのふくしゅう"));
+        typeKana(*session, QStringLiteral("あ"));
+        session->btn_awaseClick();
+        tour.shoot(QStringLiteral("16a-review-wrong"), QStringLiteral("ふくしゅう（まちがえたとき）"), 150);
         typeKana(*session, state.QuizSet[4].Answer.toUnicode());
         session->btn_awaseClick();
+        tour.shoot(QStringLiteral("16b-review-right"), QStringLiteral("ふくしゅう（あっていたとき）"), 150);
         typeKana(*session, state.QuizSet[8].Answer.toUnicode());
         tour.shootModal(QStringLiteral("17-result"), QStringLiteral("けっか"), [&] { session->btn_awaseClick(); });
     }
@@ -633,6 +638,10 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
     }
     if (auto* overview = topLevel<TF_Seiseki1>())
         overview->headerCommand(4);
+    tour.shootModal(QStringLiteral("38a-parents"), QStringLiteral("おうちの方のページ（子どもの登録を変える）"), [&] {
+        TF_Kanri page(p, &menu);
+        page.exec();
+    });
     tour.shoot(QStringLiteral("39-main-menu-again"), QStringLiteral("メインメニュー（もどったところ）"), 1000);
     menu.commandClick(8);
 }
