@@ -126,6 +126,11 @@ TF_Kakijun::TF_Kakijun(Program& program, const QString& kanji, const QString& no
 void TF_Kakijun::present(Program& program, const QString& kanji, const QString& note, QWidget* parent)
 {
     TF_Kakijun dialog(program, kanji, note, parent);
+    // Centred over the screen it explains once its layout has settled its size; placed before,
+    // it sat high and covered the screen's title.
+    dialog.adjustSize();
+    if (parent)
+        dialog.move(parent->window()->geometry().center() - dialog.rect().center());
     dialog.exec();
 }
 
