@@ -73,7 +73,7 @@ test-asan: deps
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_kanji fuzz_radicals fuzz_question_index fuzz_questions fuzz_hints \
-	fuzz_roster fuzz_history fuzz_scores fuzz_settings fuzz_metafile fuzz_bitmap fuzz_stroke_order
+	fuzz_roster fuzz_roster_journal fuzz_history fuzz_scores fuzz_settings fuzz_metafile fuzz_bitmap fuzz_stroke_order
 
 fuzz: build
 	scripts/install-fuzz-deps

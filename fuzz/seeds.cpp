@@ -143,6 +143,17 @@ void rosterSeeds()
         full += r.encode();
     }
     put("fuzz_roster", QStringLiteral("ten"), full);
+    // Roster changes over three pupils: a removal of the second cut short before and after its
+    // first move, and a reset.
+    for (const auto& [action, step] : {std::pair{2, 0}, std::pair{2, 2}, std::pair{1, 0}}) {
+        RosterJournalRecord j;
+        j.Action = int16_t(action);
+        j.PupilNo = 2;
+        j.OldCount = 3;
+        j.Step = int16_t(step);
+        j.When = 46000.5;
+        put("fuzz_roster_journal", QStringLiteral("action%1-step%2").arg(action).arg(step), j.encode());
+    }
 }
 
 HistoryRecord session(int kind, int level, int mode, double when, int correct, bool counted)

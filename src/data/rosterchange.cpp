@@ -120,8 +120,13 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
         const std::pair<QString, QString> files[] = {{historyFileName(from), historyFileName(from - 1)},
                                                      {recentFileName(from), recentFileName(from - 1)}};
         for (const auto& [name, target] : files) {
-            if (filestore::exists(recordPath(name)))
-                filestore::rename(recordPath(name), recordPath(target), name);
+            if (!filestore::exists(recordPath(name)))
+                continue;
+            // The slot below was emptied by the step before; a file there means the journal
+            // does not describe these files (damaged), and moving on would write over a history.
+            if (filestore::exists(recordPath(target)))
+                throw RangeError(JournalFile, QStringLiteral("%1 is in the way").arg(target));
+            filestore::rename(recordPath(name), recordPath(target), name);
         }
     };
 
