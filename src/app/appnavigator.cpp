@@ -30,9 +30,7 @@ void AppNavigator::show(Screen screen)
     } catch (const DataError& e) {
         // A screen that cannot be built from its files (a damaged picture): say which file,
         // and end the program as on any data file that fails.
-        m_program.messages.error(QApplication::activeWindow(), errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(m_program, QApplication::activeWindow(), errorReportText(e));
     }
 }
 

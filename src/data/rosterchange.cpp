@@ -52,10 +52,8 @@ QString StudyState::StartRosterChange(int16_t action, int p)
     journal.PupilNo = int16_t(p);
     journal.OldCount = PlayerCount;
     journal.When = m_clock.now();
-    const QString backup = filestore::exists(recordPath(historyFileName(p))) ? backupFileName(journal) : QString();
     filestore::writeAtomically(recordPath(JournalFile), JournalFile, journal.encode());
-    FinishRosterChange(journal);
-    return backup;
+    return FinishRosterChange(journal);
 }
 
 QString StudyState::ResetPupil(int p)
@@ -99,7 +97,7 @@ QString StudyState::backupFileName(const RosterJournalRecord& journal) const
     return name;
 }
 
-void StudyState::FinishRosterChange(RosterJournalRecord journal)
+QString StudyState::FinishRosterChange(RosterJournalRecord journal)
 {
     const int p = journal.PupilNo;
     const int oldCount = journal.OldCount;
@@ -108,7 +106,7 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
     requireRange(journal.Action, Reset, Remove, JournalFile, "Action");
     requireRange(journal.Step, 0, oldCount, JournalFile, "Step");
     // The roster as it stood before the change, or already changed (step 4 done).
-    const bool rosterChanged = journal.Action == Remove ? PlayerCount == oldCount - 1 : false;
+    const bool rosterChanged = journal.Action == Remove && PlayerCount == oldCount - 1;
     if (!rosterChanged && PlayerCount != oldCount)
         throw RangeError(JournalFile, QStringLiteral("the roster does not match the change"));
 
@@ -130,10 +128,13 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
         }
     };
 
+    QString backup;
     if (journal.Step < p) {
         const QString history = historyFileName(p);
-        if (!rosterChanged && filestore::exists(recordPath(history)))
-            filestore::rename(recordPath(history), recordPath(backupFileName(journal)), history);
+        if (!rosterChanged && filestore::exists(recordPath(history))) {
+            backup = backupFileName(journal);
+            filestore::rename(recordPath(history), recordPath(backup), history);
+        }
         filestore::remove(recordPath(recentFileName(p)), recentFileName(p));
         writeStep(p);
     }
@@ -160,6 +161,7 @@ void StudyState::FinishRosterChange(RosterJournalRecord journal)
         WriteRoster();
     }
     filestore::remove(recordPath(JournalFile), JournalFile);
+    return backup;
 }
 
 } // namespace moji

@@ -237,8 +237,9 @@ public:
 
 private:
     // Carries out the journalled change from its recorded step to the end, and removes the
-    // journal. Safe to repeat from any point a kill can leave.
-    void FinishRosterChange(RosterJournalRecord journal);
+    // journal. Safe to repeat from any point a kill can leave. Returns the name of the backup
+    // it made of the pupil's history, empty when it made none.
+    QString FinishRosterChange(RosterJournalRecord journal);
     // Finishes a change the journal shows was cut short; whether there was one.
     bool FinishInterruptedRosterChange();
     QString StartRosterChange(int16_t action, int p);

@@ -24,9 +24,6 @@ void Program::playAnswerSound(bool correct)
     }
 }
 
-} // namespace moji
-
-namespace moji {
 
 const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
 {

@@ -176,6 +176,13 @@ QRect fullScreenRect(const Program& program)
     return area;
 }
 
+void endProgramWithError(Program& program, QWidget* parent, const QString& text)
+{
+    program.messages.error(parent, text);
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
 bool boxOpen()
 {
     return QApplication::activeModalWidget() != nullptr;

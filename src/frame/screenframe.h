@@ -88,6 +88,10 @@ QRect fullScreenRect(const Program& program);
 // first, and the clocks that count against the pupil stand still meanwhile.
 bool boxOpen();
 
+// Shows the one error report over `parent`, then ends the program, as every data file that
+// fails does.
+void endProgramWithError(Program& program, QWidget* parent, const QString& text);
+
 // Multiplies the geometry and font size of every widget below `root` by `scale`, as the
 // larger layout needs; pictures drawn by the screens are scaled by the screens themselves.
 void scaleLayout(QWidget* root, double scale);

@@ -9,7 +9,6 @@
 #include "tf_game_kiroku.h"
 #include "tf_pop.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
@@ -289,9 +288,7 @@ void TF_Game1::showSentence()
         view = exampleSentence(program().state, program().random, m_game.sentenceKanji());
     } catch (const DataError& e) {
         m_timer.stop();
-        program().messages.error(this, errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(program(), this, errorReportText(e));
         return;
     }
     // The first part keeps the place the layout gave it (grown with the larger layout, below

@@ -514,9 +514,7 @@ void TF_Game3::failOnData(const QString& report)
     m_keyPreview = false;
     releaseSounds();
     m_leaving = true;
-    program().messages.error(this, report);
-    QApplication::closeAllWindows();
-    QApplication::quit();
+    endProgramWithError(program(), this, report);
 }
 
 void TF_Game3::closeEvent(QCloseEvent* event)

@@ -6,7 +6,6 @@
 #include "program.h"
 #include "studystate.h"
 
-#include <QApplication>
 #include <QLabel>
 
 namespace moji {
@@ -155,9 +154,7 @@ void TF_Player::Lbl_PlayerClick(int pupil)
         p.state.SelectPupil(pupil);
     } catch (const FileError& e) {
         // The history cannot be read: say which file, and end the program.
-        p.messages.error(this, fileErrorMessage(e.fileName()));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(p, this, fileErrorMessage(e.fileName()));
         return;
     } catch (const DataError& e) {
         p.messages.error(this, errorReportText(e));

@@ -6,7 +6,6 @@
 #include "program.h"
 #include "studystate.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -109,9 +108,7 @@ void TF_Touroku::btn_TourokuClick()
         } catch (const FileError& e) {
             // The roster cannot be written and the pupil was not kept: the program ends, as on
             // any data file that fails.
-            program().messages.error(this, fileErrorMessage(e.fileName()));
-            QApplication::closeAllWindows();
-            QApplication::quit();
+            endProgramWithError(program(), this, fileErrorMessage(e.fileName()));
             return;
         } catch (const DataError& e) {
             program().messages.error(this, errorReportText(e));

@@ -6,7 +6,6 @@
 #include "screenframe.h"
 #include "studystate.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,9 +115,7 @@ bool TF_Kanri::changeRecords(const std::function<void()>& change)
         change();
         return true;
     } catch (const FileError& e) {
-        m_program.messages.error(this, fileErrorMessage(e.fileName()));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(m_program, this, fileErrorMessage(e.fileName()));
     } catch (const DataError& e) {
         m_program.messages.error(this, errorReportText(e));
     }

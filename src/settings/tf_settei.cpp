@@ -10,7 +10,6 @@
 #include "updown.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,8 +217,9 @@ void TF_Settei::clearScores(const QString& fileName, const QString& question, QP
 {
     if (!m_program.messages.question(this, question))
         return;
-    const QString path = m_program.state.recordPath(fileName);
-    if (filestore::exists(path) && !QFile::remove(path)) {
+    try {
+        filestore::remove(m_program.state.recordPath(fileName), fileName);
+    } catch (const FileError&) {
         // Still there: say so, and keep the button for another try.
         m_program.messages.error(this, fileErrorMessage(fileName));
         return;

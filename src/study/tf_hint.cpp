@@ -142,9 +142,7 @@ bool TF_Hint::fail(const DataError& error)
 {
     QWidget* over = parentWidget() ? parentWidget() : this;
     if (dynamic_cast<const FileError*>(&error)) {
-        m_program.messages.error(over, fileErrorMessage(error.fileName()));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(m_program, over, fileErrorMessage(error.fileName()));
     } else {
         m_program.messages.error(over, errorReportText(error));
     }

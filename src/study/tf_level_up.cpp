@@ -8,7 +8,6 @@
 #include "studypictures.h"
 #include "studystate.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -150,9 +149,7 @@ void TF_Level_Up::FormCreate()
         arrangeMessages(view);
     } catch (const FileError& e) {
         m_failed = true;
-        m_program.messages.error(over, fileErrorMessage(e.fileName()));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(m_program, over, fileErrorMessage(e.fileName()));
     } catch (const DataError& e) {
         m_failed = true;
         m_program.messages.error(over, errorReportText(e));

@@ -6,7 +6,7 @@
 #include "sessionresult.h"
 #include "studystate.h"
 
-#include <QApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableWidget>
@@ -158,9 +158,7 @@ void TF_Saiten::finish()
         else if (ending == Scoring::Ending::Failed)
             s.RecordSessionResult(false);
     } catch (const DataError& e) {
-        p.messages.error(this, errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(p, this, errorReportText(e));
         return;
     }
     if (ending != Scoring::Ending::Passed)

@@ -13,7 +13,6 @@
 #include "tf_kakijun.h"
 #include "tf_saiten.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -253,9 +252,7 @@ void TF_Shutsudai::startSession()
     try {
         m_session.rememberAsked();
     } catch (const DataError& e) {
-        program().messages.error(this, errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(program(), this, errorReportText(e));
         return;
     }
     m_session.startClock();
@@ -273,9 +270,7 @@ bool TF_Shutsudai::loadOrFail(int n)
         return true;
     } catch (const DataError& e) {
         m_clock.stop();
-        program().messages.error(this, errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(program(), this, errorReportText(e));
         return false;
     }
 }
@@ -361,9 +356,7 @@ void TF_Shutsudai::Tim_ClockTimer()
     try {
         m_session.fillRemaining(m_current);
     } catch (const DataError& e) {
-        program().messages.error(this, errorReportText(e));
-        QApplication::closeAllWindows();
-        QApplication::quit();
+        endProgramWithError(program(), this, errorReportText(e));
         return;
     }
     goToScoring();
@@ -465,9 +458,7 @@ void TF_Shutsudai::endReview()
         try {
             s.RecordSessionResult(true);
         } catch (const DataError& e) {
-            p.messages.error(this, errorReportText(e));
-            QApplication::closeAllWindows();
-            QApplication::quit();
+            endProgramWithError(p, this, errorReportText(e));
             return;
         }
     }
