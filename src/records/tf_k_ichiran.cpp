@@ -2,16 +2,16 @@
 
 #include "audio.h"
 #include "errors.h"
-#include "hintcontext.h"
 #include "friendlybutton.h"
+#include "hintcontext.h"
 #include "program.h"
 #include "randomsource.h"
 #include "studystate.h"
 #include "tf_kakijun.h"
 
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 

@@ -104,8 +104,7 @@ QString TF_Kanri::pupilName(int p) const
 void TF_Kanri::updateButtons()
 {
     const bool chosen = selectedPupil() > 0;
-    for (QWidget* w : {static_cast<QWidget*>(m_name), static_cast<QWidget*>(m_rename), static_cast<QWidget*>(m_reset),
-                       static_cast<QWidget*>(m_remove)})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_name, m_rename, m_reset, m_remove})
         w->setEnabled(chosen);
 }
 
