@@ -18,6 +18,9 @@ namespace moji {
 
 namespace {
 
+// How long a second start waits for the running copy to answer.
+constexpr int AskToComeForwardMilliseconds = 2000;
+
 // Calls back once, on the first paint of a widget.
 class FirstPaint : public QObject {
 public:
@@ -87,19 +90,43 @@ bool ProgramServices::start()
 
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
-    // Before anything else can take them; a signal during start-up is acted on once the
-    // event loop runs.
+    // Before anything else can take them: a signal ends the program from the first step to the
+    // last.
     SystemSignals systemSignals;
     SingleInstance instance;
     const SingleInstance::Outcome lock = instance.acquire();
-    if (lock == SingleInstance::Outcome::HeldByAnotherCopy)
-        return 0; // another copy runs: end at once, showing nothing
+    if (lock == SingleInstance::Outcome::HeldByAnotherCopy) {
+        // Another copy runs: it comes to the front (a parent who starts the program again
+        // finds it), and this one ends.
+        QCoreApplication app(argc, argv);
+        instance.askHolderToComeForward(AskToComeForwardMilliseconds);
+        return 0;
+    }
 
     PreparedDisplay display = prepareDisplay(argc, argv);
     const ScreenInfo screen = display.screen;
     QApplication app(argc, argv);
     display.probe.reset();
     setUpApplication();
+
+    // During start-up nothing read needs writing back: a signal closes the box that may be
+    // open (a damaged file, the records in use) and start-up stops. Once the main menu is up it
+    // is the exit command, from wherever the pupil is.
+    Program* program = nullptr;
+    TF_Main* menu = nullptr;
+    bool endAsked = false;
+    QObject::connect(&systemSignals, &SystemSignals::endRequested, &app, [&] {
+        if (menu) {
+            menu->endFromOutside();
+            return;
+        }
+        endAsked = true;
+        if (program)
+            program->ending = true;
+        closeEveryBox();
+    });
+    systemSignals.listen();
+
     if (lock == SingleInstance::Outcome::Failed) {
         // Without the lock a second copy could run beside this one on the same files.
         MessageBoxes boxes;
@@ -113,21 +140,21 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
                                  + QStringLiteral("/Mojimaru.ini"),
                              screen, nullptr, hooks.messages);
     services.state().installed = folder.installed;
+    program = &services.program();
+    program->ending = endAsked;
+    instance.listenForLaterStarts(bringProgramForward);
     TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)
         mainMenu.installEventFilter(&watcher);
-    if (!services.start())
+    if (endAsked || !services.start() || program->ending)
         return 0;
+    menu = &mainMenu;
     mainMenu.showScreen();
-    // Asked to end by the system or by the desktop session: the exit command, from wherever
-    // the pupil is.
-    QObject::connect(&systemSignals, &SystemSignals::endRequested, &mainMenu, &TF_Main::endFromOutside);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainMenu, [&mainMenu](QSessionManager&) {
         // Ended once the session manager's request has been answered.
         QMetaObject::invokeMethod(&mainMenu, &TF_Main::endFromOutside, Qt::QueuedConnection);
     });
-    systemSignals.listen();
     return app.exec();
 }
 

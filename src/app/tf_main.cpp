@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QLabel>
 #include <QPainter>
 
@@ -99,6 +98,8 @@ bool TF_Main::FormCreate()
         radicalsFound = loader.loadDictionaries();
         if (!radicalsFound)
             p.messages.error(nullptr, QStringLiteral("Bushu1.dat not found"));
+        if (p.ending)
+            radicalsFound = false; // the system asked the program to end while the box was open
         loader.loadRoster();
         loader.loadQuestionIndex();
         loader.loadNoticePictures(state.LayoutKind == 2 ? 48 : 70);
@@ -264,14 +265,7 @@ void TF_Main::endFromOutside()
     // written, so that nothing a box was asking about goes on; the openers of those boxes
     // find the program ending when their boxes return.
     program().ending = true;
-    while (QWidget* box = QApplication::activeModalWidget()) {
-        if (auto* dialog = qobject_cast<QDialog*>(box))
-            dialog->reject();
-        else
-            box->close();
-        if (QApplication::activeModalWidget() == box)
-            box->hide();
-    }
+    closeEveryBox();
     exitProgram(false);
 }
 

@@ -3,8 +3,10 @@
 #include "picturebutton.h"
 #include "program.h"
 #include "studystate.h"
+#include "windowfront.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QScreen>
@@ -105,9 +107,7 @@ void ScreenFrame::showScreen()
     }
     // Without a window manager a full-screen request alone leaves a small window.
     setGeometry(fullScreenRect(m_program));
-    showFullScreen();
-    raise();
-    activateWindow();
+    showInFront(this, true);
 }
 
 void ScreenFrame::setHintContext()
@@ -181,6 +181,39 @@ void endProgramWithError(Program& program, QWidget* parent, const QString& text)
     program.messages.error(parent, text);
     QApplication::closeAllWindows();
     QApplication::quit();
+}
+
+void closeEveryBox()
+{
+    while (QWidget* box = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->reject();
+        else
+            box->close();
+        if (QApplication::activeModalWidget() == box)
+            box->hide();
+    }
+}
+
+void bringProgramForward()
+{
+    // The screens first, so that a box comes back above its screen.
+    QWidget* screen = nullptr;
+    for (const bool screens : {true, false}) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const bool isScreen = qobject_cast<ScreenFrame*>(w) != nullptr;
+            if (isScreen != screens || !w->isVisible() || w->windowType() == Qt::ToolTip)
+                continue;
+            if (w->isMinimized())
+                showInFront(w, isScreen);
+            if (isScreen)
+                screen = w;
+        }
+    }
+    if (QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : screen) {
+        front->raise();
+        front->activateWindow();
+    }
 }
 
 bool boxOpen()

@@ -88,6 +88,14 @@ QRect fullScreenRect(const Program& program);
 // first, and the clocks that count against the pupil stand still meanwhile.
 bool boxOpen();
 
+// Answers every open box and dialog "no" (the openers find the program ending when their
+// boxes return).
+void closeEveryBox();
+
+// Brings the program back to the front as a later start of it asks: every window of it
+// restored from the task bar, and the box on top, or else the screen on view, given the focus.
+void bringProgramForward();
+
 // Shows the one error report over `parent`, then ends the program, as every data file that
 // fails does.
 void endProgramWithError(Program& program, QWidget* parent, const QString& text);

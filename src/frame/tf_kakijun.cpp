@@ -1,5 +1,7 @@
 #include "tf_kakijun.h"
 
+#include "wordbreaks.h"
+
 #include "program.h"
 #include "screenframe.h"
 #include "studystate.h"
@@ -84,7 +86,7 @@ TF_Kakijun::TF_Kakijun(Program& program, const QString& kanji, const QString& no
     layout->setSpacing(px(10));
 
     if (!note.isEmpty()) {
-        auto* noteLabel = new QLabel(note, this);
+        auto* noteLabel = new QLabel(keepWordsWhole(note), this);
         noteLabel->setObjectName(QStringLiteral("Lbl_Setsumei"));
         noteLabel->setFont(pixelFont(font(), px(17)));
         noteLabel->setWordWrap(true);

@@ -7,6 +7,7 @@
 #include "program.h"
 #include "screenframe.h"
 #include "studystate.h"
+#include "wordbreaks.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -91,7 +92,7 @@ TF_Game_Kiroku::TF_Game_Kiroku(Program& program, int gameHintTopic, int score, Q
                 item->setTextAlignment(c, Qt::AlignCenter);
         }
         const int rowReached = ScoreTable::newRow(rows);
-        m_message->setText(ScoreTable::message(rowReached));
+        m_message->setText(keepWordsWhole(ScoreTable::message(rowReached)));
         m_message->setStyleSheet(rowReached ? QStringLiteral("color: red;") : QStringLiteral("color: black; background: white;"));
         QByteArray bytes;
         for (const GameScoreRecord& r : ScoreTable::records(rows, today))

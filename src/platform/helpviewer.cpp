@@ -1,5 +1,7 @@
 #include "helpviewer.h"
 
+#include "windowfront.h"
+
 #include <QFile>
 #include <QPushButton>
 #include <QStringDecoder>
@@ -135,9 +137,7 @@ void HelpWindow::showTopic(int topic)
     }
     m_shown = topic;
     m_browser->setHtml(helpTopicHtml(m_topics, topic));
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    showInFront(m_window.get(), false);
 }
 
 } // namespace moji

@@ -1,6 +1,8 @@
 #include "singleinstance.h"
 
 #include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QSysInfo>
 
@@ -20,6 +22,65 @@ SingleInstance::SingleInstance(const QString& name, const QString& folder)
     m_lock = std::make_unique<QLockFile>(QDir(dir).filePath(name + QStringLiteral(".lock")));
     // Only a lock whose process is gone is stale; a live copy keeps it however long it runs.
     m_lock->setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+namespace {
+const QByteArray ComeForward = QByteArrayLiteral("come forward\n");
+const QByteArray Done = QByteArrayLiteral("ok\n");
+} // namespace
+
+QString SingleInstance::socketPath() const
+{
+    QString path = m_lock->fileName();
+    path.chop(int(qstrlen(".lock")));
+    return path + QStringLiteral(".socket");
+}
+
+bool SingleInstance::askHolderToComeForward(int milliseconds) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(milliseconds))
+        return false;
+    socket.write(ComeForward);
+    if (!socket.waitForBytesWritten(milliseconds))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(milliseconds))
+            return false;
+    }
+    return socket.readLine() == Done;
+}
+
+bool SingleInstance::listenForLaterStarts(std::function<void()> comeForward)
+{
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Holding the lock, this copy owns the name: a socket left there by a copy that crashed
+    // is taken away first.
+    QLocalServer::removeServer(socketPath());
+    if (!m_server->listen(socketPath())) {
+        qWarning("A later start cannot bring this copy forward: %s", qPrintable(m_server->errorString()));
+        m_server.reset();
+        return false;
+    }
+    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this, comeForward = std::move(comeForward)] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, comeForward] {
+                if (!socket->canReadLine())
+                    return;
+                if (socket->readLine() == ComeForward) {
+                    comeForward();
+                    socket->write(Done);
+                }
+                socket->disconnectFromServer();
+            });
+        }
+    });
+    return true;
 }
 
 SingleInstance::Outcome SingleInstance::acquire()

@@ -3,7 +3,10 @@
 #include <QLockFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
+
+class QLocalServer;
 
 namespace moji {
 
@@ -22,7 +25,15 @@ public:
 
     // `folder` defaults to the runtime folder; tests pass their own.
     explicit SingleInstance(const QString& name = QStringLiteral("Moji_Maru3"), const QString& folder = QString());
+    ~SingleInstance();
     Outcome acquire();
+
+    // A copy started while another runs asks it to come to the front through a local socket
+    // beside the lock; whether the running copy answered within `milliseconds`.
+    bool askHolderToComeForward(int milliseconds) const;
+    // After Acquired: calls `comeForward` in the event loop each time a later copy asks.
+    // False (and the program runs on without it) when the socket cannot be made.
+    bool listenForLaterStarts(std::function<void()> comeForward);
     // The lock file's full path: it lies outside the program folder, so a failure names all of it.
     QString path() const { return m_lock->fileName(); }
     // After HeldByAnotherCopy: the name of the other computer the holding copy runs on, or
@@ -30,7 +41,10 @@ public:
     const QString& holderHost() const { return m_holderHost; }
 
 private:
+    QString socketPath() const;
+
     std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
     QString m_holderHost;
 };
 

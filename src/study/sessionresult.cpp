@@ -4,9 +4,10 @@
 
 namespace moji {
 
-void showSessionResult(Program& program, QWidget* parent)
+void showSessionResult(Program& program, QWidget* parent, const DialogPlace& place)
 {
     TF_Level_Up dialog(program, parent);
+    dialog.setPlace(place);
     dialog.exec();
 }
 

@@ -7,7 +7,9 @@
 #include "screenframe.h"
 #include "studypictures.h"
 #include "studystate.h"
+#include "wordbreaks.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
@@ -23,33 +25,6 @@ const QColor CardEdge(144, 202, 249);
 const QColor Teal(0, 128, 128);
 constexpr int TextLeft = 136;
 
-// Breaks a message after its phrases (at "！", "。" and "、") so that a line never ends
-// in the middle of a word when the whole does not fit; a phrase longer than a line is left
-// to the label's own wrapping.
-QString phraseLines(const QString& text, const QFontMetrics& metrics, int width)
-{
-    if (metrics.horizontalAdvance(text) <= width)
-        return text;
-    QStringList phrases;
-    QString phrase;
-    for (const QChar c : text) {
-        phrase += c;
-        if (c == QChar(0xFF01) || c == QChar(0x3002) || c == QChar(0x3001)) {
-            phrases << phrase;
-            phrase.clear();
-        }
-    }
-    if (!phrase.isEmpty())
-        phrases << phrase;
-    QStringList lines;
-    for (const QString& p : phrases) {
-        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + p) <= width)
-            lines.last() += p;
-        else
-            lines << p;
-    }
-    return lines.join(QLatin1Char('\n'));
-}
 
 QLabel* message(QWidget* parent, const QString& name, const QColor& colour, int pixels, const QRect& geometry)
 {
@@ -180,8 +155,8 @@ void TF_Level_Up::arrangeMessages(const LevelUpView& view)
     m_image->move(m_image->x(), m_card.top() + (m_card.height() - m_image->height()) / 2);
 
     const int width = m_card.right() - 8 - TextLeft;
-    m_scoreMessage->setText(phraseLines(view.scoreMessage, m_scoreMessage->fontMetrics(), width));
-    m_levelMessage->setText(phraseLines(view.levelMessage, m_levelMessage->fontMetrics(), width));
+    m_scoreMessage->setText(keepWordsWhole(view.scoreMessage));
+    m_levelMessage->setText(keepWordsWhole(view.levelMessage));
     const int scoreHeight = m_scoreMessage->heightForWidth(width);
     const int levelHeight = view.levelMessage.isEmpty() ? 0 : m_levelMessage->heightForWidth(width);
     const int gap = levelHeight > 0 ? 10 : 0;
@@ -190,10 +165,26 @@ void TF_Level_Up::arrangeMessages(const LevelUpView& view)
     m_levelMessage->setGeometry(TextLeft, top + scoreHeight + gap, width, levelHeight);
 }
 
+bool TF_Level_Up::event(QEvent* event)
+{
+    // The window manager's frame is known only once the dialog is on the screen: it is placed
+    // before it shows, with its own size, and again as soon as the frame has grown around it.
+    const bool placeNow = event->type() == QEvent::Show || (event->type() == QEvent::Move && isVisible());
+    const bool handled = QDialog::event(event);
+    if (placeNow && m_place) {
+        const QPoint at = m_place(frameGeometry().size());
+        if (at != frameGeometry().topLeft())
+            move(at);
+    }
+    return handled;
+}
+
 int TF_Level_Up::exec()
 {
     if (m_failed)
         return QDialog::Rejected;
+    if (m_place)
+        move(m_place(size()));
     return QDialog::exec();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QGroupBox;
 class QLabel;
 class QProgressBar;
@@ -22,12 +24,15 @@ public:
     explicit TF_Level_Up(Program& program, QWidget* parent = nullptr);
 
     int exec() override;
+    // Where the dialog goes instead of the middle of its parent.
+    void setPlace(std::function<QPoint(QSize frame)> place) { m_place = std::move(place); }
     bool failed() const { return m_failed; }
     // The picture file shown, empty for the built-in one.
     const QString& pictureFile() const { return m_pictureFile; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void FormCreate();
@@ -35,6 +40,7 @@ private:
     void arrangeMessages(const LevelUpView& view);
 
     Program& m_program;
+    std::function<QPoint(QSize frame)> m_place;
     bool m_failed = false;
     QString m_pictureFile;
     QRect m_card{10, 10, 415, 114}; // the white card behind the picture and the messages

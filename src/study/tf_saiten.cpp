@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace moji {
 
 namespace {
@@ -143,6 +145,19 @@ bool TF_Saiten::eventFilter(QObject* watched, QEvent* event)
     return ScreenFrame::eventFilter(watched, event);
 }
 
+QPoint TF_Saiten::resultPlace(QSize frame) const
+{
+    // The score and the marks are what the pupil looks at: the result goes to the left of the
+    // correct answers and below the grid's headings, as far as the screen allows.
+    int answersLeft = 0;
+    for (int c = 0; c < 3; ++c)
+        answersLeft += m_grid->columnWidth(c);
+    const QPoint corner = m_grid->viewport()->mapToGlobal(QPoint(answersLeft, m_grid->rowHeight(0)));
+    const QRect screenArea = fullScreenRect(program());
+    return {std::clamp(corner.x() - frame.width(), screenArea.left(), std::max(screenArea.left(), screenArea.right() + 1 - frame.width())),
+            std::clamp(corner.y(), screenArea.top(), std::max(screenArea.top(), screenArea.bottom() + 1 - frame.height()))};
+}
+
 void TF_Saiten::finish()
 {
     Program& p = program();
@@ -162,7 +177,7 @@ void TF_Saiten::finish()
         return;
     }
     if (ending != Scoring::Ending::Passed)
-        showSessionResult(p, this);
+        showSessionResult(p, this, [this](QSize frame) { return resultPlace(frame); });
     auto* session = qobject_cast<ScreenFrame*>(p.sessionScreen.data());
     if (ending == Scoring::Ending::Perfect || !session || p.ending) {
         // Done, or the session screen is gone: there is nothing left to review.

@@ -27,6 +27,8 @@ public:
     QTableWidget* grid() const { return m_grid; }
     QLabel* scoreLabel() const { return m_score; }
     QTimer& Tim_Saiten() { return m_timer; }
+    // Where the result dialog, window frame included, goes: clear of the score and the marks.
+    QPoint resultPlace(QSize frame) const;
 
 protected:
     void onBack() override {}

@@ -113,7 +113,9 @@ void TF_Shutsudai::buildControls()
     m_deletePart->setToolTip(QStringLiteral("こたえのさいごのじをけす"));
     m_deleteAll = navButton(QStringLiteral("ぜんぶけす"), answerBox, QRect(292, 20, 100, 32), "Btn_Delall");
     m_deleteAll->setToolTip(QStringLiteral("こたえのじをぜんぶけす"));
-    m_mark = new AnswerMark(c, answerBox->geometry().topLeft() + m_answer->geometry().center());
+    // While the mark shows, the answer, the pickers below it and the check button wait.
+    m_mark = new AnswerMark(c, answerBox->geometry().topLeft() + m_answer->geometry().center(),
+                            QRect(0, answerBox->geometry().top(), DesignWidth, DesignHeight - answerBox->geometry().top()));
     connect(m_deletePart, &QPushButton::clicked, this, [this] {
         m_panels.deleteLast();
         updateAnswer();
@@ -313,6 +315,9 @@ void TF_Shutsudai::Btn_PrevClick()
 {
     if (m_current <= 1 || m_review)
         return;
+    // What the pupil has built so far is kept as つぎ would keep it: going back to look at an
+    // earlier question must not cost the answer to this one.
+    m_session.commitAnswer(m_current, m_answer->text());
     --m_current;
     m_prev->setVisible(m_current > 1);
     showSentence(m_session.storedSentence(m_current));
@@ -410,20 +415,21 @@ void TF_Shutsudai::startReview()
 
 void TF_Shutsudai::btn_awaseClick()
 {
-    if (!m_review || m_current < 1)
+    if (!m_review || m_current < 1 || m_mark->isVisible())
         return;
     const bool right = m_session.isAnswer(m_current, m_answer->text());
-    m_mark->showVerdict(right);
-    if (!right) {
-        program().playAnswerSound(false);
+    program().playAnswerSound(right);
+    const bool showAnswer = !right && m_session.wrongCorrection(m_current);
+    m_mark->showVerdict(right, [this, right, showAnswer] {
+        if (right) {
+            moveOnInReview();
+            return;
+        }
         m_panels.deleteAll();
         updateAnswer();
-        if (m_session.wrongCorrection(m_current))
+        if (showAnswer)
             showAnswerInReview();
-        return;
-    }
-    program().playAnswerSound(true);
-    moveOnInReview();
+    });
 }
 
 void TF_Shutsudai::showAnswerInReview()

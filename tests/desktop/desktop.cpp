@@ -1,9 +1,13 @@
 #include "desktop.h"
 
+#include "wordbreaks.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,7 +18,7 @@
 
 namespace testing_support {
 
-Desktop::Desktop() = default;
+Desktop::Desktop(QSize size) : m_size(size) {}
 
 Desktop::~Desktop()
 {
@@ -34,7 +38,7 @@ bool Desktop::start()
     m_server = std::make_unique<QProcess>();
     m_server->setProcessChannelMode(QProcess::SeparateChannels);
     m_server->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                             QStringLiteral("0"), QStringLiteral("640x480x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(m_size.width()).arg(m_size.height()), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
     if (!m_server->waitForStarted(5000)) {
         fprintf(stderr, "Xvfb did not start\n");
@@ -138,6 +142,14 @@ void pressAltF4(QWidget* window)
         watch->deleteLater();
 }
 
+void clickOnScreen(const QWidget* widget)
+{
+    // Qt's pixels are the screen's divided by the program's scale.
+    const QPointF at = QPointF(widget->mapToGlobal(widget->rect().center())) * widget->devicePixelRatioF();
+    desktopTool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(qRound(at.x())),
+                                             QString::number(qRound(at.y())), QStringLiteral("click"), QStringLiteral("1")});
+}
+
 void closeFromTaskBar(const QWidget* window)
 {
     desktopTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), QString::number(window->winId())});
@@ -180,7 +192,7 @@ int forgetUnansweredBoxes()
 QString boxText(const QWidget* box)
 {
     const auto* message = qobject_cast<const QMessageBox*>(box);
-    return message ? message->text() : QString();
+    return message ? moji::withoutWordJoiners(message->text()) : QString();
 }
 
 void pressBoxButton(QWidget* box, const QString& text)
@@ -193,6 +205,33 @@ void pressBoxButton(QWidget* box, const QString& text)
     }
     ADD_FAILURE() << "no button " << text.toStdString() << " on the box " << boxText(box).toStdString();
     box->close();
+}
+
+QList<moji::ScreenFrame*> screensOnView()
+{
+    QList<moji::ScreenFrame*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* s = qobject_cast<moji::ScreenFrame*>(w); s && s->isVisible() && !s->isMinimized())
+            shown << s;
+    }
+    return shown;
+}
+
+QColor seenAt(int x, int y)
+{
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(x, y);
+}
+
+QString managedState(quint64 windowId)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(windowId), QStringLiteral("WM_STATE")});
+    xprop.waitForFinished(5000);
+    const QString said = QString::fromLatin1(xprop.readAllStandardOutput());
+    const qsizetype at = said.indexOf(QLatin1String("window state: "));
+    if (at < 0)
+        return {};
+    return said.mid(at + 14).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
 } // namespace testing_support

@@ -1,6 +1,13 @@
 #pragma once
 
+#include "screenframe.h"
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QList>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +23,7 @@ namespace testing_support {
 // closed as on a family's computer.
 class Desktop {
 public:
-    Desktop();
+    explicit Desktop(QSize size = {640, 480});
     ~Desktop();
 
     // False (with the reason on stderr) when the server or the window manager did not start.
@@ -27,6 +34,7 @@ private:
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_windowManager;
     QString m_display;
+    QSize m_size;
 };
 
 // Runs a desktop tool (xdotool, wmctrl) to its end and returns what it printed; the test
@@ -40,6 +48,9 @@ bool waitFor(const std::function<bool()>& done, int milliseconds = 5000);
 // focus through the window manager first (as a click on it would), then the keys go to the X
 // server, where the window manager takes them for its own.
 void pressAltF4(QWidget* window);
+// A click as a person makes it: the pointer moved over the middle of the widget and the
+// button pressed there, through the X server (whatever lies on top at that point gets it).
+void clickOnScreen(const QWidget* widget);
 // What a task bar sends to close a window: the window manager's close request for it.
 void closeFromTaskBar(const QWidget* window);
 
@@ -52,5 +63,32 @@ int forgetUnansweredBoxes();
 QString boxText(const QWidget* box);
 // Presses the message box's button with this text (はい, いいえ, OK …).
 void pressBoxButton(QWidget* box, const QString& text);
+
+// The full screens on view: shown and not minimised, as the program sees them.
+QList<moji::ScreenFrame*> screensOnView();
+
+// Exactly one full screen on view, of type T.
+template <typename T>
+T* theOnlyScreen()
+{
+    const QList<moji::ScreenFrame*> shown = screensOnView();
+    return shown.size() == 1 ? qobject_cast<T*>(shown.front()) : nullptr;
+}
+
+template <typename T>
+T* waitForTheOnlyScreen()
+{
+    waitFor([] { return theOnlyScreen<T>() != nullptr; });
+    T* screen = theOnlyScreen<T>();
+    EXPECT_NE(screen, nullptr) << "expected " << T::staticMetaObject.className() << " alone on view";
+    return screen;
+}
+
+// The colour the desktop shows at a point of the screen, as a pupil sees it.
+QColor seenAt(int x, int y);
+
+// How the window manager holds a window of the program (or of any client, by its X id):
+// "Normal", "Iconic" (on the task bar), or empty when it does not manage it (not shown).
+QString managedState(quint64 windowId);
 
 } // namespace testing_support

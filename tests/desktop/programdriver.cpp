@@ -14,6 +14,7 @@
 #include "tf_mode.h"
 #include "tf_player.h"
 #include "tf_shutsudai.h"
+#include "wordbreaks.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -55,7 +56,7 @@ void walk(TF_Main& menu, const QString& where)
     // The tenth "つぎ" opens the question box; ready is said from inside it.
     QTimer::singleShot(300, [] {
         const auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        say(QStringLiteral("ready ") + (box ? box->text() : QStringLiteral("(no box)")));
+        say(QStringLiteral("ready ") + (box ? withoutWordJoiners(box->text()) : QStringLiteral("(no box)")));
     });
     QTest::mouseClick(next, Qt::LeftButton);
 }

@@ -39,34 +39,6 @@ namespace {
 
 const QString Quit = QStringLiteral("がくしゅうをやめてもよいですか？");
 
-// The full screens on view.
-QList<ScreenFrame*> screensOnView()
-{
-    QList<ScreenFrame*> shown;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* s = qobject_cast<ScreenFrame*>(w); s && s->isVisible() && !s->isMinimized())
-            shown << s;
-    }
-    return shown;
-}
-
-// Exactly one full screen on view, of type T.
-template <typename T>
-T* theOnlyScreen()
-{
-    const QList<ScreenFrame*> shown = screensOnView();
-    return shown.size() == 1 ? qobject_cast<T*>(shown.front()) : nullptr;
-}
-
-template <typename T>
-T* waitForTheOnlyScreen()
-{
-    waitFor([] { return theOnlyScreen<T>() != nullptr; });
-    T* screen = theOnlyScreen<T>();
-    EXPECT_NE(screen, nullptr) << "expected " << T::staticMetaObject.className() << " alone on view";
-    return screen;
-}
-
 // Alt+F4 on the screen of type From, which must then give way to the screen of type To.
 template <typename From, typename To>
 To* closeWithAltF4()
@@ -81,12 +53,6 @@ To* closeWithAltF4()
 QPoint centreOf(const QWidget* w)
 {
     return w->mapToGlobal(w->rect().center());
-}
-
-// The colour the desktop shows at a point of the screen, as a pupil sees it.
-QColor seenAt(int x, int y)
-{
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(x, y);
 }
 
 class WindowManager : public DesktopProgram {};

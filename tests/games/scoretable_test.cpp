@@ -4,6 +4,7 @@
 #include "scoretable.h"
 #include "testfiles.h"
 #include "tf_game_kiroku.h"
+#include "wordbreaks.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ protected:
             table.resize(960, 540);
             table.grab().save(qEnvironmentVariable("MOJIMARU_SHOTS") + QStringLiteral("/scoretable.png"));
         }
-        message = table.messageLabel()->text();
+        message = withoutWordJoiners(table.messageLabel()->text());
         QStringList rows;
         for (int i = 0; i < table.list()->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = table.list()->topLevelItem(i);

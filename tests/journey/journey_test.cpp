@@ -165,7 +165,7 @@ protected:
                     typeKana(*screen, item.Answer.toUnicode());
                 else
                     pickKanji(*screen, state(), item.KanjiNo, routes[q % 3]);
-                clickShown(sessionButton(*screen, "Btn_awase"));
+                checkInReview(*screen);
             }
         }
         EXPECT_TRUE(onView<TF_Mode>()) << "back on the mode menu";

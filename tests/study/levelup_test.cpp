@@ -47,7 +47,7 @@ protected:
         return *dialog;
     }
     // A label's text as words: line breaks are layout only.
-    QString text(const char* name) const { return dialog->findChild<QLabel*>(QLatin1String(name))->text().remove(QLatin1Char('\n')); }
+    QString text(const char* name) const { return dialog->findChild<QLabel*>(QLatin1String(name))->text().remove(QChar(0x2060)); }
     QGroupBox* progress() const { return dialog->findChild<QGroupBox*>(QStringLiteral("Grp_Title1")); }
     QProgressBar* bar() const { return dialog->findChild<QProgressBar*>(QStringLiteral("PBar_Level_Cnt")); }
     // Opaque pixels of the picture as shown.

@@ -145,25 +145,30 @@ TEST_F(Session, EightRightInWritingThenAReviewThatRecordsAtTheEnd)
     EXPECT_EQ(screen->currentQuestion(), 3);
     EXPECT_EQ(screen->answerText(), QString()) << "each review question starts empty";
 
-    // A wrong correction stays on the question with the answer emptied; a large × shows over
-    // it and goes by itself after about a second, and a right one shows a ○.
+    // A large × shows over the wrong answer, which stays under it for its second; then the
+    // answer is emptied on the same question. A right one shows a ○ over the answer before
+    // the next question comes.
     auto* mark = screen->findChild<QLabel*>(QStringLiteral("Lbl_Maru_Batsu"));
     ASSERT_NE(mark, nullptr);
     EXPECT_FALSE(mark->isVisible());
     pickKanji(otherKanji(item(3).KanjiNo), Route::Strokes);
+    const QString wrong = screen->answerText();
     click("Btn_awase");
-    EXPECT_EQ(screen->currentQuestion(), 3);
-    EXPECT_EQ(screen->answerText(), QString());
     EXPECT_TRUE(mark->isVisible());
     EXPECT_EQ(mark->text(), QStringLiteral("×"));
+    EXPECT_EQ(screen->answerText(), wrong) << "the answer stays under its mark";
     QTRY_VERIFY_WITH_TIMEOUT(!mark->isVisible(), 3000);
+    EXPECT_EQ(screen->currentQuestion(), 3);
+    EXPECT_EQ(screen->answerText(), QString());
     pickKanji(item(3).KanjiNo, Route::Part);
     click("Btn_awase");
-    EXPECT_EQ(screen->currentQuestion(), 7);
-    EXPECT_TRUE(mark->isVisible());
     EXPECT_EQ(mark->text(), QStringLiteral("○"));
+    EXPECT_EQ(screen->currentQuestion(), 3);
+    EXPECT_EQ(screen->answerText(), item(3).Answer.toUnicode());
+    QTRY_VERIFY_WITH_TIMEOUT(!mark->isVisible(), 3000);
+    EXPECT_EQ(screen->currentQuestion(), 7);
     pickKanji(item(7).KanjiNo, Route::Candidates);
-    click("Btn_awase");
+    checkInReview(*screen);
 
     const QByteArray h = history();
     ASSERT_EQ(h.size(), 52) << "exactly one record";
@@ -190,7 +195,7 @@ TEST_F(Session, FiveRightIsRecordedAsNotCountedBeforeTheReview)
     for (int q = 1; q <= 9; q += 2) {
         ASSERT_EQ(screen->currentQuestion(), q);
         typeKana(item(q).Answer.toUnicode());
-        click("Btn_awase");
+        checkInReview(*screen);
     }
     EXPECT_EQ(history().size(), 52) << "nothing more is recorded";
     EXPECT_EQ(f.navigator.shown.back(), Screen::ModeMenu);
@@ -302,7 +307,7 @@ TEST_F(Session, AStuckPupilIsShownTheAnswerAfterTwoWrongTries)
                 pickKanji(otherKanji(item(2).KanjiNo), Route::Strokes);
             else
                 typeKana(QStringLiteral("ぬ"));
-            click("Btn_awase");
+            checkInReview(*screen);
         };
         wrongTry();
         EXPECT_FALSE(shown->isVisible()) << mode << ": one wrong try is not yet stuck";
@@ -321,7 +326,7 @@ TEST_F(Session, AStuckPupilIsShownTheAnswerAfterTwoWrongTries)
             EXPECT_TRUE(diagrams.isEmpty()) << "a reading has no stroke order";
             typeKana(right);
         }
-        click("Btn_awase");
+        checkInReview(*screen);
         EXPECT_EQ(screen->currentQuestion(), 5);
         EXPECT_FALSE(shown->isVisible()) << "the next question is the pupil's own again";
         screen->headerCommand(4);
@@ -344,7 +349,7 @@ TEST_F(Session, PracticeShowsTheStrokeOrderAfterOneWrongTryUnlessSwitchedOff)
         ASSERT_TRUE(screen && screen->inReview());
         for (int i = 0; i < 3; ++i) {
             pickKanji(otherKanji(item(1).KanjiNo), Route::Part);
-            click("Btn_awase");
+            checkInReview(*screen);
         }
         const QStringList diagrams = modals.closed.filter(QStringLiteral("moji::TF_Kakijun:"));
         EXPECT_EQ(diagrams.size(), helpOn ? 1 : 0) << "once, after the first wrong try";
@@ -355,19 +360,19 @@ TEST_F(Session, PracticeShowsTheStrokeOrderAfterOneWrongTryUnlessSwitchedOff)
     }
 }
 
-TEST_F(Session, GoingBackShowsTheStoredAnswersAndNoOnTheLastQuestionStays)
+TEST_F(Session, GoingBackKeepsEveryAnswerAndNoOnTheLastQuestionStays)
 {
     begin(4, 1);
     answer(true);
     const QString first = item(1).Given.toUnicode();
-    typeKana(QStringLiteral("ぬ")); // typed on question 2, not committed
+    typeKana(QStringLiteral("ぬ")); // typed on question 2, then the pupil goes back
     click("Btn_Prev");
     EXPECT_EQ(screen->currentQuestion(), 1);
     EXPECT_EQ(screen->answerText(), first);
     EXPECT_FALSE(button("Btn_Prev")->isVisible());
     click("Btn_Next");
     EXPECT_EQ(screen->currentQuestion(), 2);
-    EXPECT_EQ(screen->answerText(), QString()) << "the uncommitted answer is lost";
+    EXPECT_EQ(screen->answerText(), QStringLiteral("ぬ")) << "going back keeps what was typed";
     for (int q = 2; q <= 9; ++q)
         answer(true);
     typeKana(item(10).Answer.toUnicode());

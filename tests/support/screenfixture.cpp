@@ -1,5 +1,7 @@
 #include "screenfixture.h"
 
+#include "wordbreaks.h"
+
 #include <QFile>
 #include <QLabel>
 
@@ -50,7 +52,7 @@ ModalCloser::ModalCloser()
         if (QWidget* modal = QApplication::activeModalWidget()) {
             QString seen = QString::fromLatin1(modal->metaObject()->className()) + QLatin1Char(':') + modal->windowTitle();
             for (const QLabel* label : modal->findChildren<QLabel*>())
-                seen += QLatin1Char('|') + label->text();
+                seen += QLatin1Char('|') + moji::withoutWordJoiners(label->text());
             closed << seen;
             if (m_handler && m_handledClass == QLatin1String(modal->metaObject()->className())) {
                 const auto handler = std::move(m_handler);

@@ -38,6 +38,16 @@ inline void clickShown(QPushButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// "答えあわせ" in the review, then the second of the ○ or × until the screen goes on (or the
+// screen is gone).
+inline void checkInReview(moji::TF_Shutsudai& screen)
+{
+    QPointer<moji::TF_Shutsudai> alive(&screen);
+    clickShown(sessionButton(screen, "Btn_awase"));
+    auto* mark = screen.findChild<QWidget*>(QStringLiteral("Lbl_Maru_Batsu"));
+    QTRY_VERIFY_WITH_TIMEOUT(!alive || !alive->isVisible() || !mark->isVisible(), 5000);
+}
+
 // A kanji of the grade other than `kanjiNo`, for a wrong answer.
 constexpr int otherKanji(int kanjiNo)
 {

@@ -51,6 +51,9 @@ using namespace moji;
 
 namespace {
 
+// How long the review's ○ or × stays before the screen goes on, with a little to spare.
+constexpr int MarkMilliseconds = 1200;
+
 struct Shot {
     QString file;
     QString caption;
@@ -425,11 +428,16 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
         typeKana(*session, QStringLiteral("あ"));
         session->btn_awaseClick();
         tour.shoot(QStringLiteral("16a-review-wrong"), QStringLiteral("ふくしゅう（まちがえたとき）"), 150);
+        tour.wait(MarkMilliseconds);
         typeKana(*session, state.QuizSet[4].Answer.toUnicode());
         session->btn_awaseClick();
         tour.shoot(QStringLiteral("16b-review-right"), QStringLiteral("ふくしゅう（あっていたとき）"), 150);
+        tour.wait(MarkMilliseconds);
         typeKana(*session, state.QuizSet[8].Answer.toUnicode());
-        tour.shootModal(QStringLiteral("17-result"), QStringLiteral("けっか"), [&] { session->btn_awaseClick(); });
+        tour.answerAll([&] {
+            session->btn_awaseClick();
+            tour.wait(2 * MarkMilliseconds);
+        }, true, QStringLiteral("17-result"), QStringLiteral("けっか"));
     }
 
     // A writing challenge at はなこ's step: the three routes to a kanji.
@@ -527,11 +535,13 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
         tour.answerAll([&] {
             pickKanji(*session, wrong);
             session->btn_awaseClick();
+            tour.wait(2 * MarkMilliseconds);
         }, true, QStringLiteral("24c-review-diagram"), QStringLiteral("ふくしゅう：まちがえたあとの　かきじゅん"));
         tour.shoot(QStringLiteral("24d-review-answer"), QStringLiteral("ふくしゅう：こたえを　おしえたところ"));
         tour.answerAll([&] {
             pickKanji(*session, state.KanjiTable[state.QuizSet[3].KanjiNo].Glyph.toUnicode());
             session->btn_awaseClick();
+            tour.wait(2 * MarkMilliseconds);
         });
     }
 

@@ -1,0 +1,148 @@
+// The program started as a family starts it, as its own process on the tests' desktop.
+// Started again while it runs, minimised or not, it comes to the front and the second start
+// ends with status 0. Asked to end by the system while a start-up box is open (a damaged
+// journal, the records in use on another computer), it ends at once, changing nothing.
+
+#include "desktop.h"
+#include "testprogram.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+using namespace testing_support;
+
+namespace {
+
+class RealProgram : public ::testing::Test {
+protected:
+    RealProgram() : folder(makeProgramFolder(dir.path()))
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Starts the driver over the folder; it says "ready" once its main menu is on view.
+    void launch(QProcess& program, const QString& where = QStringLiteral("menu")) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.setChildProcessModifier([] {
+            for (const int s : {SIGTERM, SIGINT, SIGHUP})
+                ::signal(s, SIG_DFL);
+        });
+        program.start(QStringLiteral(MOJIMARU_DRIVER), {folder, where});
+        ASSERT_TRUE(program.waitForStarted(5000));
+    }
+
+    static bool saidReady(QProcess& program)
+    {
+        QDeadlineTimer deadline(30000);
+        while (!program.canReadLine() && !deadline.hasExpired() && program.state() == QProcess::Running)
+            program.waitForReadyRead(100);
+        return program.readLine().trimmed() == "ready";
+    }
+
+    // The X windows of a process that the window manager manages.
+    static QStringList windowsOf(const QProcess& program)
+    {
+        QStringList ids;
+        for (const QString& line : desktopTool(QStringLiteral("wmctrl"), {QStringLiteral("-lp")}).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList fields = line.simplified().split(u' ');
+            if (fields.size() > 2 && fields[2].toLongLong() == program.processId())
+                ids << fields[0];
+        }
+        return ids;
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+};
+
+QString activeWindow()
+{
+    const QString id = desktopTool(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}).trimmed();
+    return QStringLiteral("0x%1").arg(id.toULongLong(), 8, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+TEST_F(RealProgram, StartedAgainItComesToTheFront)
+{
+    QProcess first;
+    launch(first);
+    ASSERT_TRUE(saidReady(first));
+    ASSERT_TRUE(waitFor([&] { return windowsOf(first).size() == 1; }));
+    const QString window = windowsOf(first).front();
+
+    for (const bool minimised : {true, false}) {
+        SCOPED_TRACE(minimised ? "minimised" : "behind another window");
+        if (minimised) {
+            desktopTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QStringLiteral("--sync"), window});
+            ASSERT_EQ(managedState(window.toULongLong(nullptr, 16)), QLatin1String("Iconic"));
+        }
+        QProcess second;
+        launch(second);
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_TRUE(waitFor([&] { return managedState(window.toULongLong(nullptr, 16)) == QLatin1String("Normal"); }))
+            << "restored";
+        EXPECT_TRUE(waitFor([&] { return activeWindow() == window; })) << "given the focus";
+        EXPECT_EQ(first.state(), QProcess::Running);
+    }
+    first.terminate();
+    EXPECT_TRUE(first.waitForFinished(5000));
+}
+
+TEST_F(RealProgram, ASignalEndsItWhileAStartUpBoxIsOpen)
+{
+    struct Case {
+        const char* what;
+        const char* file;
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {"a damaged journal", "Player1.jnl", QByteArray("not a journal of this roster")},
+        {"the records in use on another computer", "Mojimaru.lock",
+         QByteArray("4242\nmojimaru\n") + QSysInfo::machineHostName().toLatin1() + "-other\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = QDir(folder).filePath(QLatin1String(c.file));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.content);
+        file.close();
+        const QStringList before = QDir(folder).entryList(QDir::Files, QDir::Name);
+
+        QProcess program;
+        launch(program);
+        // The box is the only window: the main menu never came.
+        ASSERT_TRUE(waitFor([&] { return windowsOf(program).size() == 1; }, 20000));
+        QElapsedTimer ending;
+        ending.start();
+        ::kill(pid_t(program.processId()), SIGTERM);
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_LT(ending.elapsed(), 2000);
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), before) << "nothing written";
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), c.content) << "the file is left as it was";
+        QFile::remove(path);
+    }
+}
