@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz tour package test-package clean
+.PHONY: all deps configure build run test soak bench fuzz tour package test-package clean
 
 all: build
 
@@ -22,6 +22,13 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The random player of the tests (two minutes in `make test`) for as long as asked: a restless
+# child at the real program on a desktop of its own, from a fixed seed.
+SOAK_MINUTES ?= 30
+SOAK_SEED ?= 20261208
+soak: build
+	MOJIMARU_PLAYER_SECONDS=$$(( $(SOAK_MINUTES) * 60 )) MOJIMARU_PLAYER_SEED=$(SOAK_SEED) $(BUILD)/tests/desktop/random_player
 
 # Pictures of every screen, at full-HD and at the 800x600 layout, with an index page, in
 # $(TOUR_DIR). Runs on a virtual X server, in Japanese as a family's desktop would be.

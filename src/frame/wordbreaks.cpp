@@ -66,7 +66,14 @@ QString shortenedWord(const QString& word, const QFontMetrics& metrics, int widt
     const QString before = word.left(first);
     const QString after = word.mid(last);
     const int room = std::max(width - metrics.horizontalAdvance(before + after), metrics.horizontalAdvance(QStringLiteral("MM…MM")));
-    return before + metrics.elidedText(word.mid(first, last - first), Qt::ElideMiddle, room) + after;
+    const QString name = word.mid(first, last - first);
+    // A path keeps its file's name whole when it can: the folders give way.
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    const QString file = slash > 0 ? name.mid(slash) : QString();
+    const int fileWidth = metrics.horizontalAdvance(file);
+    if (!file.isEmpty() && fileWidth < room / 2)
+        return before + metrics.elidedText(name.left(slash), Qt::ElideMiddle, room - fileWidth) + file + after;
+    return before + metrics.elidedText(name, Qt::ElideMiddle, room) + after;
 }
 
 } // namespace

@@ -99,10 +99,12 @@ void TF_Saiten::skipReveal()
     if (m_finished || boxOpen())
         return;
     // Every row left at once, without its sound; the next tick ends the scoring as usual, so
-    // the final score is seen for a moment.
+    // the final score is seen for a moment. A child who goes on clicking must not put that
+    // tick off again and again: the clock that runs is left to run.
     while (const auto row = m_scoring.nextRow())
         showRow(*row);
-    m_timer.start();
+    if (!m_timer.isActive())
+        m_timer.start();
 }
 
 void TF_Saiten::showRow(const Scoring::Row& row)

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -126,7 +127,7 @@ TEST_F(Family, AnswersStayWhereThePupilPutThemAndTheResultLeavesTheMarksInView)
 
     // The review: the × sits over the wrong answer, which stays under it for its second; a
     // click on the chart meanwhile changes nothing.
-    ASSERT_TRUE(waitFor([&] { return session && session->inReview() && session->isVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return session && session->inReview() && session->isActiveWindow(); }));
     const int first = session->currentQuestion();
     auto* mark = session->findChild<QLabel*>(QStringLiteral("Lbl_Maru_Batsu"));
     typeKana(*session, QStringLiteral("ぬ"));
@@ -148,6 +149,30 @@ TEST_F(Family, AnswersStayWhereThePupilPutThemAndTheResultLeavesTheMarksInView)
     EXPECT_EQ(session->currentQuestion(), first);
     EXPECT_EQ(session->answerText(), state().QuizSet[first].Answer.toUnicode());
     ASSERT_TRUE(waitFor([&] { return session->currentQuestion() != first; }));
+}
+
+TEST_F(Family, AChildWhoKeepsClickingTheScoringScreenIsNotHeldThere)
+{
+    start();
+    QPointer<TF_Shutsudai> session = startChallenge();
+    ASSERT_TRUE(session);
+    for (int q = 1; q <= 10; ++q) {
+        if (q == 10)
+            whenBoxOpens([](QWidget* box) { pressBoxButton(box, QStringLiteral("はい")); });
+        clickShown(sessionButton(*session, "Btn_Next"));
+    }
+    ASSERT_TRUE(waitFor([] { return topLevel<TF_Saiten>() != nullptr; }));
+    QPointer<TF_Saiten> scoring = topLevel<TF_Saiten>();
+    // Nothing answered: the result comes over the scoring screen, then the review.
+    whenBoxOpens([](QWidget* box) { pressBoxButton(box, QStringLiteral("もどる")); });
+    QElapsedTimer clicking;
+    clicking.start();
+    while (scoring && scoring->isVisible() && clicking.elapsed() < 6000) {
+        clickOnScreen(scoring->grid());
+        QTest::qWait(300);
+    }
+    EXPECT_TRUE(!scoring || !scoring->isVisible()) << "the scoring screen went on however often it was clicked";
+    EXPECT_TRUE(waitFor([&] { return session && session->inReview(); }));
 }
 
 TEST_F(Family, EveryBoxKeepsItsWordsWholeAndFitsTheScreen)
@@ -188,10 +213,10 @@ TEST_F(Family, EveryBoxKeepsItsWordsWholeAndFitsTheScreen)
         boxes.information(nullptr, text);
         EXPECT_TRUE(checked);
     }
-    // A long name is shortened in the middle: its start and its end stay.
+    // A long name is shortened in the middle: its start and its file's name stay.
     QFontMetrics metrics(QApplication::font());
     const QString shortened = withoutWordJoiners(boxLines(fileErrorMessage(folder), metrics, 400));
-    EXPECT_TRUE(shortened.startsWith(QStringLiteral("/home/aaa")) && shortened.contains(QStringLiteral("…"))
+    EXPECT_TRUE(shortened.startsWith(QStringLiteral("/home/a")) && shortened.contains(QStringLiteral("…"))
                 && shortened.endsWith(QStringLiteral("/Player1.datでエラーがおこりました。 ")))
         << shortened.toStdString();
 }

@@ -13,8 +13,8 @@ QString makeProgramFolder(const QString& parent)
     const QDir built(QStringLiteral(MOJIMARU_PROGRAM_DIR));
     const QString folder = QDir(parent).filePath(QStringLiteral("mojimaru"));
     QDir().mkpath(folder);
-    const QStringList written{QStringLiteral("Player1.dat"), QStringLiteral("Kiroku*.dat"), QStringLiteral("Game*.dat"),
-                              QStringLiteral("Mojimaru.lock")};
+    const QStringList written{QStringLiteral("Player1.*"), QStringLiteral("Kiroku*"), QStringLiteral("Saikin*"),
+                              QStringLiteral("Game*.dat"), QStringLiteral("Mojimaru.lock")};
     for (const QFileInfo& file : built.entryInfoList(QDir::Files)) {
         if (file.fileName() == QLatin1String("mojimaru") || QDir::match(written, file.fileName()))
             continue;
