@@ -107,7 +107,7 @@ void SchoolReadings::load(const QString& contentFolder, const std::vector<KanjiF
             return r.primary() && r.reading == row.field(1);
         });
         if (row.fields.size() != 3 || row.field(2).trimmed().isEmpty() || !known) {
-            problems.add(row.where(), QStringLiteral("expected a primary-school reading of a kanji and the reason no question drills it"));
+            problems.add(row.where(), QStringLiteral("expected a primary-school reading of a kanji and the reason fewer than two questions drill it"));
             continue;
         }
         m_exceptions[row.field(0) + QLatin1Char('\t') + row.field(1)] = row.field(2);

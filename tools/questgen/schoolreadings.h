@@ -32,7 +32,7 @@ struct SchoolReading {
 QStringList readingForms(const QString& hiragana);
 
 // What the question bank may ask and must ask: the readings taught at each school stage, and
-// the reviewed primary-school readings no question drills (content/questions/
+// the reviewed primary-school readings that fewer than two questions drill (content/questions/
 // reading-exceptions.tsv: kanji, reading, reason).
 class SchoolReadings {
 public:
@@ -46,7 +46,7 @@ public:
     // its target, kun readings that share it (集.まる, 集.める) told apart by the okurigana the
     // text shows after the kanji. Empty when the target is no primary-school reading.
     std::vector<const SchoolReading*> drilledBy(const QString& kanji, const QString& target, const QString& after) const;
-    // Whether a primary-school reading is reviewed as one no question drills.
+    // Whether a primary-school reading is reviewed as one that need not be drilled twice.
     bool excused(const SchoolReading& reading) const;
 
 private:
