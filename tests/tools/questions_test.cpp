@@ -79,11 +79,6 @@ std::vector<BuiltQuestion> builtQuestions()
     return out;
 }
 
-bool isIdeograph(QChar c)
-{
-    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
-}
-
 } // namespace
 
 TEST(QuestionBank, BuiltFilesFollowTheFormatRules)

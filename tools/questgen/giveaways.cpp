@@ -10,16 +10,6 @@ namespace {
 constexpr int MinFormLength = 3;
 constexpr int MinWholeWordLength = 2;
 
-bool isIdeograph(QChar c)
-{
-    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
-}
-
-bool isHiragana(QChar c)
-{
-    return c.unicode() >= 0x3041 && c.unicode() <= 0x3096;
-}
-
 // The same word with its other common ending: 飲んだ and 飲んで, 取った and 取って.
 QString otherEnding(const QString& form)
 {

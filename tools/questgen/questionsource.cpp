@@ -15,11 +15,6 @@ namespace moji::content {
 
 namespace {
 
-bool isIdeograph(QChar c)
-{
-    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
-}
-
 // Takes the word mark out of a text part; the mark's place, or -1 when there is none.
 int takeWordMark(QString& part, const QString& where, Problems& problems)
 {

@@ -36,6 +36,17 @@ struct QuestionSource {
 // first kana (か→が, は→ば/ぱ), and a small っ for a final つ, ち, く or き (発見 はっけん).
 QStringList possibleReadings(const KanjiFact& fact);
 
+// A CJK ideograph: a kanji of some grade, or none a school teaches.
+inline bool isIdeograph(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
+
+inline bool isHiragana(QChar c)
+{
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x3096;
+}
+
 constexpr int LevelFiles = 10;
 constexpr QChar WordMark = u'｜';
 constexpr int MinQuestionsPerKanji = 7;
