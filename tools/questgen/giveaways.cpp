@@ -45,6 +45,7 @@ TargetWord targetWord(const QuestionSource& q, const SchoolReadings& readings)
         if (end > 0 || r->okurigana().isEmpty())
             continue;
         word.inflects = true;
+        word.ending = r->okurigana().back();
         const qsizetype kept = r->okurigana().size() - 1;
         while (end < kept && end < q.after.size() && isHiragana(q.after[end]))
             ++end;
@@ -72,9 +73,17 @@ std::vector<TargetWord::Form> TargetWord::forms(const QuestionSource& q) const
             continue;
         const Form form{word + following, asked == q.kanji, lead + q.kanji + tail + following, whole};
         out.push_back(form);
-        // The ending a verb was padded with may be the other one elsewhere.
-        if (const QString other = otherEnding(form.text); inflects && !following.isEmpty() && !other.isEmpty())
+        if (!inflects || following.isEmpty() || whole)
+            continue;
+        // Elsewhere the word may inflect otherwise: 悪く against わるい, 飲んだ against のんで.
+        if (following.size() == 1 && inflectedStarts(ending).contains(following[0])) {
+            for (const QChar other : inflectedStarts(ending)) {
+                if (other != following[0])
+                    out.push_back({word + other, form.withKanji, form.written, false});
+            }
+        } else if (const QString other = otherEnding(form.text); !other.isEmpty()) {
             out.push_back({other, form.withKanji, form.written, false});
+        }
     }
     return out;
 }

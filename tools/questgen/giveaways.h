@@ -11,6 +11,7 @@ struct TargetWord {
     QString lead; // the word's text before the asked kanji
     QString tail; // its text after the asked kanji
     bool inflects = false;
+    QChar ending; // the last kana of its okurigana, which inflects
 
     struct Form {
         QString text;
@@ -21,8 +22,9 @@ struct TargetWord {
     // The word with the kanji, and with the target's reading in the kanji's place, each
     // followed by the kana that follow it in the sentence until it is three characters long
     // (a shorter text is too often a part of some other word: the いた of 見ていた is no 板).
-    // A word that inflects (飲んだ) is also written with the other ending (飲んで). A word
-    // of two characters that a mark or a kanji follows (有る。) is looked for as a whole word.
+    // A word that inflects is also written as it inflects otherwise (悪く: 悪い, 悪かった;
+    // 飲んだ: 飲んで). A word of two characters that a mark or a kanji follows (有る。) is
+    // looked for as a whole word.
     std::vector<Form> forms(const QuestionSource& q) const;
 };
 

@@ -31,6 +31,11 @@ struct SchoolReading {
 // (か→が, は→ば/ぱ), and a small っ for a final つ, ち, く or き (発見 はっけん).
 QStringList readingForms(const QString& hiragana);
 
+// The kana a word can show in place of the last kana of its okurigana as it inflects (乗る:
+// 乗らない, 乗った; 着る: 着た, 着ない; 暑い: 暑かった, 暑さ; 温か: 温かな), or that kana alone
+// when it does not inflect.
+QString inflectedStarts(QChar okurigana);
+
 // What the question bank may ask and must ask: the readings taught at each school stage, and
 // the reviewed primary-school readings that fewer than two questions drill (content/questions/
 // reading-exceptions.tsv: kanji, reading, reason).
