@@ -79,11 +79,6 @@ std::vector<BuiltQuestion> builtQuestions()
     return out;
 }
 
-bool isIdeograph(QChar c)
-{
-    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
-}
-
 } // namespace
 
 TEST(QuestionBank, BuiltFilesFollowTheFormatRules)
@@ -241,12 +236,56 @@ TEST(QuestionBank, TheCompilerRefusesBadSources)
     for (const auto& [level, line] : {std::pair{1, 2}, {1, 9}, {2, 1}})
         EXPECT_FALSE(all.contains(QStringLiteral("level%1.txt:%2:").arg(level, 2, 10, QLatin1Char('0')).arg(line))) << qPrintable(all);
     EXPECT_TRUE(all.contains(QStringLiteral("駅 has 2 questions, at least 7 needed"))) << qPrintable(all);
-    // Readings no line drills are named at their line of the readings table: 安 やす.い is
-    // drilled by no line (line 14 drills アン), 悪 わる.い by line 2.
+    // Readings fewer than two lines drill are named at their line of the readings table: 安
+    // やす.い is drilled by no line, 安 アン by line 14 alone, 悪 わる.い by lines 2, 8 and 13.
     EXPECT_TRUE(std::any_of(problems.list().begin(), problems.list().end(), [](const QString& p) {
-        return p.startsWith(QStringLiteral("school-readings.tsv:")) && p.contains(QStringLiteral("やす.い of 安 is taught in primary school"));
+        return p.startsWith(QStringLiteral("school-readings.tsv:")) && p.contains(QStringLiteral("やす.い of 安 is taught in primary school but no question"));
     })) << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("アン of 安 is taught in primary school but only one question drills it"))) << qPrintable(all);
     EXPECT_FALSE(all.contains(QStringLiteral("わる.い of 悪"))) << qPrintable(all);
+}
+
+// Within a level every other kanji is written in kana, so a sentence that writes a question's
+// word in kana shows a reading question its answer, however it inflects there. The compiler
+// names both lines; a word marked as running into kana (びょう院) is looked for whole, and kana
+// that belong to other words (五分くらい, びょういんで) are not taken for it.
+TEST(QuestionBank, TheCompilerRefusesAWordGivenAwayWithinItsLevel)
+{
+    QTemporaryDir dir;
+    const QByteArray levelOne =
+        "飲\tのどがかわいて、水を\tの\tんだ。\n"                 // 1: given away by 3
+        "飲\tかぜぐすりを\tの\tんで、早くねた。\n"               // 2: the same verb, another ending
+        "温\t雪の日に、\tあたた\tかなココアをのんだ。\n"        // 3
+        "院\tおじいちゃんの｜びょう\tいん\tへ行く。\n"           // 4: びょう院, given away by 5
+        "医\tびょういんで、お\tい\tしゃさんにみてもらった。\n"  // 5
+        "暗\t電気をけすと、へやが\tくら\tい。\n"                 // 6: the くらい of 7 is another word
+        "駅\tここから五分くらいで\tえき\tにつくよ。\n"           // 7
+        "院\t犬を、どうぶつびょう\tいん\tでみてもらった。\n"    // 8: いんで of 5 and 9 are other words
+        "員\tクラスぜん\tいん\tで歌を歌った。\n"                 // 9
+        "悪\tきょうは天気が\tわる\tくて、さむいね。\n"          // 10: 悪く, given away by 11's わるい
+        "運\t雨にふられるし、\tうん\tがわるいなあ。\n";         // 11
+    QDir().mkpath(dir.filePath(QStringLiteral("q")));
+    for (int level = 1; level <= 10; ++level)
+        testing_support::writeFile(dir.filePath(QStringLiteral("q/level%1.txt").arg(level, 2, 10, QLatin1Char('0'))),
+                                   level == 1 ? levelOne : QByteArray());
+    Problems problems;
+    SchoolReadings readings;
+    readings.load(ContentDir, facts(), problems);
+    QuestionBank bank;
+    bank.load(dir.filePath(QStringLiteral("q")), facts(), readings, problems);
+    const QStringList giveAways = problems.list().filter(QStringLiteral(" is shown as "));
+    const QString all = giveAways.join(QLatin1Char('\n'));
+    EXPECT_TRUE(giveAways.contains(QStringLiteral(
+        "level01.txt:1: 飲んだ is shown as のんだ in level01.txt:3, which asks 温: 雪の日に、温かなココアをのんだ。")))
+        << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("level01.txt:2: 飲んで is shown as のんだ in level01.txt:3"))) << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("level01.txt:4: びょう院 is shown as びょういん in level01.txt:5"))) << qPrintable(all);
+    EXPECT_TRUE(all.contains(QStringLiteral("level01.txt:10: 悪く is shown as わるい in level01.txt:11"))) << qPrintable(all);
+    EXPECT_EQ(giveAways.size(), 4) << qPrintable(all);
+    const auto hospital = std::find_if(bank.questions().begin(), bank.questions().end(),
+                                       [](const QuestionSource& q) { return q.kanji == QStringLiteral("院"); });
+    ASSERT_NE(hospital, bank.questions().end());
+    EXPECT_EQ(hospital->sentence(), QStringLiteral("おじいちゃんのびょう院へ行く。")) << "the mark is not shown";
 }
 
 TEST(QuestionBank, ReadingsAllowTheRegularSoundChanges)

@@ -1,5 +1,6 @@
 #include "questionsource.h"
 
+#include "giveaways.h"
 #include "kanachart.h"
 #include "studystate.h"
 #include "textcodec.h"
@@ -14,9 +15,14 @@ namespace moji::content {
 
 namespace {
 
-bool isIdeograph(QChar c)
+// Takes the word mark out of a text part; the mark's place, or -1 when there is none.
+int takeWordMark(QString& part, const QString& where, Problems& problems)
 {
-    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+    const int at = int(part.indexOf(WordMark));
+    if (at >= 0 && part.count(WordMark) > 1)
+        problems.add(where, QStringLiteral("%1 marks the word more than once").arg(part));
+    part.remove(WordMark);
+    return at;
 }
 
 } // namespace
@@ -50,10 +56,13 @@ void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& fac
         for (const Row& row : readTable(path, false)) {
             QuestionSource q;
             q.where = row.where();
+            q.level = level;
             q.kanji = row.field(0);
             q.before = row.field(1);
             q.target = row.field(2);
             q.after = row.field(3);
+            q.wordStart = takeWordMark(q.before, q.where, problems);
+            q.wordEnd = takeWordMark(q.after, q.where, problems);
             const auto no = kanjiNo.find(q.kanji);
             q.kanjiNo = no == kanjiNo.end() ? 0 : no->second;
             if (row.fields.size() != 4) {
@@ -77,13 +86,28 @@ void QuestionBank::load(const QString& folder, const std::vector<KanjiFact>& fac
             problems.add(q.where, QStringLiteral("the same sentence twice for %1").arg(q.kanji));
     }
     for (int k = firstKanjiOfLevel(1); k <= lastKanjiOfLevel(LevelFiles); ++k) {
+        const QString& kanji = facts[std::size_t(k - 1)].kanji;
         if (sentences[k].size() < std::size_t(MinQuestionsPerKanji))
             problems.add(QStringLiteral("questions"), QStringLiteral("%1 has %2 questions, at least %3 needed")
-                                                          .arg(facts[std::size_t(k - 1)].kanji).arg(sentences[k].size()).arg(MinQuestionsPerKanji));
+                                                          .arg(kanji).arg(sentences[k].size()).arg(MinQuestionsPerKanji));
+        if (sentences[k].size() > std::size_t(MaxQuestionsPerKanji))
+            problems.add(QStringLiteral("questions"), QStringLiteral("%1 has %2 questions, at most %3 allowed")
+                                                          .arg(kanji).arg(sentences[k].size()).arg(MaxQuestionsPerKanji));
     }
     if (m_questions.size() > 32767)
         problems.add(QStringLiteral("questions"), QStringLiteral("more questions than Mondai2.dat can address"));
     checkAcrossKanji(facts, readings, problems);
+    checkGiveAways(m_questions, readings, problems);
+}
+
+std::map<const SchoolReading*, int> QuestionBank::readingDrills(const SchoolReadings& readings) const
+{
+    std::map<const SchoolReading*, int> drills;
+    for (const QuestionSource& q : m_questions) {
+        for (const SchoolReading* r : readings.drilledBy(q.kanji, q.target, q.after))
+            ++drills[r];
+    }
+    return drills;
 }
 
 void QuestionBank::checkAcrossKanji(const std::vector<KanjiFact>& facts, const SchoolReadings& readings,
@@ -91,18 +115,18 @@ void QuestionBank::checkAcrossKanji(const std::vector<KanjiFact>& facts, const S
 {
     // A sentence that is another kanji's too shows each question's answer in the other.
     std::map<QString, const QuestionSource*> bySentence;
-    std::map<const SchoolReading*, int> drills;
     for (const QuestionSource& q : m_questions) {
         const auto [first, added] = bySentence.emplace(q.sentence(), &q);
         if (!added && first->second->kanji != q.kanji)
             problems.add(q.where, QStringLiteral("the same sentence as %1, which asks %2").arg(first->second->where, first->second->kanji));
-        for (const SchoolReading* r : readings.drilledBy(q.kanji, q.target, q.after))
-            ++drills[r];
     }
+    auto drills = readingDrills(readings);
     for (const KanjiFact& f : facts) {
         for (const SchoolReading& r : readings.of(f.kanji)) {
-            if (r.primary() && drills[&r] == 0 && !readings.excused(r))
-                problems.add(r.where, QStringLiteral("%1 of %2 is taught in primary school but no question drills it").arg(r.reading, r.kanji));
+            if (r.primary() && drills[&r] < MinQuestionsPerReading && !readings.excused(r))
+                problems.add(r.where, QStringLiteral("%1 of %2 is taught in primary school but %3 drills it, at least %4 needed")
+                                          .arg(r.reading, r.kanji, drills[&r] == 0 ? QStringLiteral("no question") : QStringLiteral("only one question"))
+                                          .arg(MinQuestionsPerReading));
         }
     }
 }

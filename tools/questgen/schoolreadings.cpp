@@ -27,23 +27,6 @@ QString soundChanges(QChar c)
     return out;
 }
 
-// The kana a word can show right after a one-kana okurigana as it inflects (乗る: 乗らない,
-// 乗った; 着る: 着た, 着ない; 暑い: 暑かった, 暑さ; 温か: 温かな), or nothing for a kana that
-// does not inflect.
-QString inflectedStarts(QChar okurigana)
-{
-    static const std::map<QChar, QString> starts = {
-        {u'う', QStringLiteral("わいうえおっ")},       {u'く', QStringLiteral("かきくけこい")},
-        {u'ぐ', QStringLiteral("がぎぐげごい")},       {u'す', QStringLiteral("さしすせそ")},
-        {u'つ', QStringLiteral("たちつてとっ")},       {u'ぬ', QStringLiteral("なにぬねのん")},
-        {u'ぶ', QStringLiteral("ばびぶべぼん")},       {u'む', QStringLiteral("まみむめもん")},
-        {u'る', QStringLiteral("らりるれろったてなまよずさ")},
-        {u'い', QStringLiteral("いかくけさそがみ")}, {u'か', QStringLiteral("かなにだでさ")},
-    };
-    const auto it = starts.find(okurigana);
-    return it == starts.end() ? QString(okurigana) : it->second;
-}
-
 bool isKana(const QString& text, bool katakana)
 {
     for (const QChar c : text) {
@@ -81,6 +64,20 @@ QStringList readingForms(const QString& hiragana)
     return forms;
 }
 
+QString inflectedStarts(QChar okurigana)
+{
+    static const std::map<QChar, QString> starts = {
+        {u'う', QStringLiteral("わいうえおっ")},       {u'く', QStringLiteral("かきくけこい")},
+        {u'ぐ', QStringLiteral("がぎぐげごい")},       {u'す', QStringLiteral("さしすせそ")},
+        {u'つ', QStringLiteral("たちつてとっ")},       {u'ぬ', QStringLiteral("なにぬねのん")},
+        {u'ぶ', QStringLiteral("ばびぶべぼん")},       {u'む', QStringLiteral("まみむめもん")},
+        {u'る', QStringLiteral("らりるれろったてなまよずさ")},
+        {u'い', QStringLiteral("いかくけさそがみ")}, {u'か', QStringLiteral("かなにだでさ")},
+    };
+    const auto it = starts.find(okurigana);
+    return it == starts.end() ? QString(okurigana) : it->second;
+}
+
 void SchoolReadings::load(const QString& contentFolder, const std::vector<KanjiFact>& facts, Problems& problems)
 {
     std::map<QString, int> grade;
@@ -107,7 +104,7 @@ void SchoolReadings::load(const QString& contentFolder, const std::vector<KanjiF
             return r.primary() && r.reading == row.field(1);
         });
         if (row.fields.size() != 3 || row.field(2).trimmed().isEmpty() || !known) {
-            problems.add(row.where(), QStringLiteral("expected a primary-school reading of a kanji and the reason no question drills it"));
+            problems.add(row.where(), QStringLiteral("expected a primary-school reading of a kanji and the reason fewer than two questions drill it"));
             continue;
         }
         m_exceptions[row.field(0) + QLatin1Char('\t') + row.field(1)] = row.field(2);

@@ -31,8 +31,13 @@ struct SchoolReading {
 // (か→が, は→ば/ぱ), and a small っ for a final つ, ち, く or き (発見 はっけん).
 QStringList readingForms(const QString& hiragana);
 
+// The kana a word can show in place of the last kana of its okurigana as it inflects (乗る:
+// 乗らない, 乗った; 着る: 着た, 着ない; 暑い: 暑かった, 暑さ; 温か: 温かな), or that kana alone
+// when it does not inflect.
+QString inflectedStarts(QChar okurigana);
+
 // What the question bank may ask and must ask: the readings taught at each school stage, and
-// the reviewed primary-school readings no question drills (content/questions/
+// the reviewed primary-school readings that fewer than two questions drill (content/questions/
 // reading-exceptions.tsv: kanji, reading, reason).
 class SchoolReadings {
 public:
@@ -46,7 +51,7 @@ public:
     // its target, kun readings that share it (集.まる, 集.める) told apart by the okurigana the
     // text shows after the kanji. Empty when the target is no primary-school reading.
     std::vector<const SchoolReading*> drilledBy(const QString& kanji, const QString& target, const QString& after) const;
-    // Whether a primary-school reading is reviewed as one no question drills.
+    // Whether a primary-school reading is reviewed as one that need not be drilled twice.
     bool excused(const SchoolReading& reading) const;
 
 private:

@@ -46,6 +46,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 using namespace moji;
 
@@ -363,6 +364,14 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
 
     p.help.showTopic(31);
     tour.shoot(QStringLiteral("03-help"), QStringLiteral("ヘルプ"));
+    // The topics whose lists and rules a child reads closely.
+    for (const auto& [topic, name, caption] : {std::tuple{30, "03a-help-hints", "ヘルプ（ヒントの見かた）"},
+                                               std::tuple{36, "03b-help-scoring", "ヘルプ（まるつけ）"},
+                                               std::tuple{37, "03c-help-review", "ヘルプ（ふくしゅう）"},
+                                               std::tuple{39, "03d-help-catcher", "ヘルプ（かんじキャッチャー）"}}) {
+        p.help.showTopic(topic);
+        tour.shoot(QString::fromUtf8(name), QString::fromUtf8(caption));
+    }
     if (QWidget* help = services.helpWindow().window())
         help->close();
     tour.shootModal(QStringLiteral("04-hint"), QStringLiteral("ヒント（メインメニュー）"), [&] { state.OpenHint(); });
@@ -476,6 +485,16 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
         }
         state.HintSection = 2;
         tour.shootModal(QStringLiteral("23-hint-session"), QStringLiteral("ヒント（もんだい中）"), [&] { session->headerCommand(1); });
+        // Its third page, on stroke counts.
+        QTimer::singleShot(200, [&] {
+            if (QWidget* hint = QApplication::activeModalWidget()) {
+                if (auto* next = hint->findChild<QPushButton*>(QStringLiteral("Btn_Next"))) {
+                    next->click();
+                    next->click();
+                }
+            }
+        });
+        tour.shootModal(QStringLiteral("23a-hint-strokes"), QStringLiteral("ヒント（かくすう）"), [&] { session->headerCommand(1); });
         tour.shootModal(QStringLiteral("24-quit"), QStringLiteral("がくしゅうをやめるとき"), [&] { session->headerCommand(4); });
     }
 
