@@ -29,7 +29,9 @@ LevelUpView levelUpView(const StudyState& state)
         view.pictureFile = QStringLiteral("Present3.wmf");
     }
 
-    if (!state.SessionKind) {
+    if (!state.SessionKind && state.ReviewSession) {
+        view.levelMessage = QStringLiteral("ふくしゅう　できたね。わすれかけた　かんじも　これで　しっかり　おぼえられるよ。");
+    } else if (!state.SessionKind) {
         view.levelMessage = QStringLiteral("こんどは、チャレンジモードでがんばろうね。");
     } else if (state.LevelRaised) {
         view.levelMessage = pupil.Level > MaxLevel ? QStringLiteral("おめでとう。これであなたは、かんじはかせです。")

@@ -208,7 +208,8 @@ void TF_Shutsudai::showEvent(QShowEvent* event)
 void TF_Shutsudai::prepareNewSession()
 {
     setHelpTopic(BeforeStartHelp);
-    m_title->clear();
+    const StudyState& s = program().state;
+    m_title->setText(s.ReviewSession && !s.SessionKind ? QStringLiteral("ふくしゅう：おぼえた　かんじを　もういちど！") : QString());
     m_session.chooseQuestions();
     m_next->setText(QStringLiteral("はじめ"));
     m_next->show();
@@ -245,7 +246,8 @@ void TF_Shutsudai::startSession()
     m_next->setText(QStringLiteral("つぎ"));
     m_panels.prepare(s.StudyMode);
     m_pickers->refresh();
-    m_title->setText(s.StudyMode == 1 ? QStringLiteral("あかいじのかなをえらぼう！") : QStringLiteral("あかいじのかんじをえらぼう！"));
+    m_title->setText((s.ReviewSession && !s.SessionKind ? QStringLiteral("ふくしゅう：") : QString())
+                     + (s.StudyMode == 1 ? QStringLiteral("あかいじのかなをえらぼう！") : QStringLiteral("あかいじのかんじをえらぼう！")));
     m_debug->setVisible(s.DebugMode);
     m_deletePart->show();
     m_deleteAll->show();
