@@ -30,7 +30,8 @@ LevelUpView levelUpView(const StudyState& state)
     }
 
     if (!state.SessionKind && state.ReviewSession) {
-        view.levelMessage = QStringLiteral("ふくしゅう　できたね。わすれかけた　かんじも　これで　しっかり　おぼえられるよ。");
+        // Broken where a child reads a pause, not inside a word.
+        view.levelMessage = QStringLiteral("ふくしゅうで　わすれかけた\nかんじを　おもいだしたね。");
     } else if (!state.SessionKind) {
         view.levelMessage = QStringLiteral("こんどは、チャレンジモードでがんばろうね。");
     } else if (state.LevelRaised) {

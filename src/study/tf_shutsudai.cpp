@@ -285,6 +285,7 @@ void TF_Shutsudai::showQuestion(int n)
     // A review starts each question afresh; otherwise the stored answer comes back.
     m_panels.setAnswer(m_review ? QString() : program().state.QuizSet[n].Given.toUnicode());
     m_panels.resetView();
+    m_pickers->setQuestionKanji(program().state.QuizSet[n].KanjiNo);
     m_pickers->refresh();
     m_prev->setVisible(!m_review && n >= 2);
     m_cancel->hide();
@@ -320,6 +321,7 @@ void TF_Shutsudai::Btn_PrevClick()
     showSentence(m_session.storedSentence(m_current));
     m_panels.setAnswer(program().state.QuizSet[m_current].Given.toUnicode());
     m_panels.resetView();
+    m_pickers->setQuestionKanji(program().state.QuizSet[m_current].KanjiNo);
     m_pickers->refresh();
     m_cancel->hide();
     updateAnswer();
