@@ -155,7 +155,7 @@ TF_Mode::TF_Mode(Program& program, QWidget* parent) : ScreenFrame(program, HintT
         line->setObjectName(QStringLiteral("Lbl_Fukushuu%1").arg(i + 1));
         line->setFont(pixelFont(font(), linePixels[i]));
         line->setAlignment(Qt::AlignCenter);
-        line->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(i == 2 ? "#c03000" : "#202060"));
+        line->setStyleSheet(QStringLiteral("color: #202060; background: transparent;"));
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
         lines->addWidget(line);
         m_reviewLines[i] = line;
@@ -309,7 +309,8 @@ void TF_Mode::showReview()
                                         : QStringList{QStringLiteral("きょうの"), QStringLiteral("ふくしゅうは"), QStringLiteral("ないよ")};
     for (std::size_t i = 0; i < m_reviewLines.size(); ++i)
         m_reviewLines[i]->setText(lines[qsizetype(i)]);
-    m_reviewLines[2]->setFont(pixelFont(m_reviewLines[2]->font(), m_due > 0 ? 22 : 16));
+    // The count in red; nothing due is good news, in the button's own colour.
+    m_reviewLines[2]->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(m_due > 0 ? "#c03000" : "#202060"));
     m_review->setToolTip(reviewLine());
     m_review->setAccessibleName(reviewLine());
 }
