@@ -1,8 +1,12 @@
 // SelectPupil and RebuildLevelsFromHistory on a long history: 100,000 sessions (5.2 MB),
-// far more than a pupil records in years, so the selection screen never waits on them.
+// far more than a pupil records in years, so the selection screen never waits on them; and
+// the same selection rebuilding the pupil's memory model, and the mode menu's count of the
+// kanji due for ふくしゅう from it.
 
 #include "clock.h"
+#include "pupilmemory.h"
 #include "randomsource.h"
+#include "review.h"
 #include "studystate.h"
 
 #include <benchmark/benchmark.h>
@@ -95,6 +99,36 @@ void BM_SelectPupil(benchmark::State& s)
     s.SetBytesProcessed(int64_t(s.iterations()) * Sessions * moji::HistoryRecord::Size);
 }
 BENCHMARK(BM_SelectPupil)->Unit(benchmark::kMillisecond);
+
+void BM_SelectPupilWithMemory(benchmark::State& s)
+{
+    Fixture& f = fixture();
+    f.state.RebuildLevelsFromHistory();
+    moji::memory::PupilMemory memory;
+    f.state.historyFollower = &memory;
+    for (auto _ : s) {
+        f.state.SelectPupil(1);
+        benchmark::DoNotOptimize(memory.item(241, 1));
+    }
+    f.state.historyFollower = nullptr;
+    s.SetBytesProcessed(int64_t(s.iterations()) * Sessions * moji::HistoryRecord::Size);
+}
+BENCHMARK(BM_SelectPupilWithMemory)->Unit(benchmark::kMillisecond);
+
+void BM_DueCount(benchmark::State& s)
+{
+    Fixture& f = fixture();
+    moji::memory::PupilMemory memory;
+    memory.replay(f.state.ReadHistory(1));
+    const qint64 day = 46000 + Sessions / 10;
+    int due = 0;
+    for (auto _ : s) {
+        due = moji::memory::dueCount(moji::memory::learnedByRecall(memory, moji::MaxLevel + 1, 1, day));
+        benchmark::DoNotOptimize(due);
+    }
+    s.counters["due"] = due;
+}
+BENCHMARK(BM_DueCount)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -27,29 +27,30 @@ bool isChallenge(const HistoryRecord& r)
     return r.Kind == 1;
 }
 
-// Correct answers gathered toward the next step in the trailing run of challenge records that
-// share one (level, mode) pair, and that pair.
-struct TrailingRun {
-    int16_t level = 1;
-    int16_t mode = 1;
-    int16_t points = 0;
-
-    // Returns true when the record starts a new run.
-    bool add(const HistoryRecord& r, bool countPoints)
-    {
-        const bool changed = r.Level != level || r.Mode != mode;
-        if (changed) {
-            level = r.Level;
-            mode = r.Mode;
-            points = 0;
-        }
-        if (countPoints && r.Counted)
-            addChecked(points, r.correctCount());
-        return changed;
-    }
-};
-
 } // namespace
+
+void StepTracker::add(const HistoryRecord& r, bool countPoints)
+{
+    if (!isChallenge(r))
+        return;
+    if (r.Level != m_level || r.Mode != m_mode) {
+        m_level = r.Level;
+        m_mode = r.Mode;
+        m_points = 0;
+    }
+    if (countPoints && r.Counted)
+        addChecked(m_points, r.correctCount());
+}
+
+PlayerRecord StepTracker::step() const
+{
+    PlayerRecord player;
+    player.Level = m_level;
+    player.Mode = m_mode;
+    if (m_points >= LevelStep)
+        advanceStep(player);
+    return player;
+}
 
 std::vector<HistoryRecord> StudyState::ReadHistory(int playerNo) const
 {
@@ -107,6 +108,8 @@ void StudyState::RecordSessionResult(bool countsTowardLevel)
     });
 
     filestore::appendRecord(recordPath(name), name, record.encode());
+    if (historyFollower)
+        historyFollower->sessionRecorded(PlayerNo, record);
 
     if (!SessionKind)
         return;
@@ -123,19 +126,15 @@ void StudyState::RebuildLevelsFromHistory()
 {
     requireRange(PlayerCount, 0, MaxPlayers, QString(), "PlayerCount");
     for (int k = 1; k <= PlayerCount; ++k) {
-        TrailingRun run;
+        StepTracker steps;
         const std::vector<HistoryRecord> history = ReadHistory(k);
         blamingFile(historyFileName(k), [&] {
-            for (const HistoryRecord& r : history) {
-                if (isChallenge(r))
-                    run.add(r, true);
-            }
+            for (const HistoryRecord& r : history)
+                steps.add(r);
         });
-        PlayerRecord& player = Roster[k];
-        player.Level = run.level;
-        player.Mode = run.mode;
-        if (run.points >= LevelStep)
-            advanceStep(player);
+        const PlayerRecord reached = steps.step();
+        Roster[k].Level = reached.Level;
+        Roster[k].Mode = reached.Mode;
     }
 }
 
@@ -146,7 +145,7 @@ void StudyState::SelectPupil(int p)
     const std::vector<HistoryRecord> history = ReadHistory(p);
 
     KanjiProgressTable progress;
-    TrailingRun run;
+    StepTracker run;
     blamingFile(historyFileName(p), [&] {
         for (const HistoryRecord& r : history) {
             if (!isChallenge(r))
@@ -169,8 +168,10 @@ void StudyState::SelectPupil(int p)
     CurrentLevel = player.Level;
     StudyMode = player.Mode;
     KanjiProgress = progress;
-    LevelPoints = run.points;
+    LevelPoints = run.points();
     RedoRound = false;
+    if (historyFollower)
+        historyFollower->pupilSelected(p, history);
 }
 
 } // namespace moji

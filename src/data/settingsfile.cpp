@@ -1,5 +1,6 @@
 // Mojimaru.ini: the answer-time limits, the developer switch, the records folder a parent may
-// name and a parent's switches for the handwriting pad and the answer shown in the review.
+// name and a parent's switches for the handwriting pad, the answer shown in the review and
+// ふくしゅう, the spaced review of learned kanji.
 // Start-up reads section Mojimaru3; the settings dialog saves to Mojimaru1 and, so that a
 // parent's change survives a restart, to the time keys and the switches of Mojimaru3 as well.
 
@@ -23,6 +24,7 @@ const QString ReadTimeKey = QStringLiteral("Read_Time");
 const QString PopupKey = QStringLiteral("POPMSG");
 const QString HandwritingKey = QStringLiteral("Tegaki");
 const QString ReviewHelpKey = QStringLiteral("Kotae_Oshie");
+const QString SpacedReviewKey = QStringLiteral("Fukushuu");
 const QString RecordsFolderKey = QStringLiteral("Records_Folder");
 constexpr int DefaultMinutes = 10;
 // Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
@@ -82,6 +84,7 @@ void StudyState::ReadSettings()
     ReadTimeLimit = readTime;
     HandwritingOn = readSwitch(ini, HandwritingKey);
     ReviewHelpOn = readSwitch(ini, ReviewHelpKey);
+    SpacedReviewOn = readSwitch(ini, SpacedReviewKey);
     NamedRecordsFolder = namedFolder(ini, settingsPath);
     if (changed)
         ini.save();
@@ -98,6 +101,7 @@ void StudyState::SaveSettings() const
     ini.writeString(StartSection, ReadTimeKey, QString::number(ReadTimeLimit));
     ini.writeString(StartSection, HandwritingKey, switchText(HandwritingOn));
     ini.writeString(StartSection, ReviewHelpKey, switchText(ReviewHelpOn));
+    ini.writeString(StartSection, SpacedReviewKey, switchText(SpacedReviewOn));
     ini.save();
 }
 

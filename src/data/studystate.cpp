@@ -69,4 +69,12 @@ void advanceStep(PlayerRecord& player)
     }
 }
 
+bool stepCompleted(int level, int stepMode, int kanjiNo, int mode)
+{
+    const int kanjiLevel = (kanjiNo - FirstKanjiNo) / KanjisPerLevel + 1;
+    if (kanjiLevel < level)
+        return true;
+    return kanjiLevel == level && mode == 1 && stepMode == 2;
+}
+
 } // namespace moji

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -76,6 +77,37 @@ struct HintIndexEntry {
 
 using KanjiProgressTable = CheckedArray<CheckedArray<KanjiProgressEntry, 1, 2>, FirstKanjiNo, LastKanjiSlot>;
 
+// Follows the selected pupil's history: told the whole of it when a pupil is selected, then
+// each session as it is recorded, so that what it derives stays what a rebuild from the file
+// would make (the pupil's memory model is one).
+class HistoryFollower {
+public:
+    virtual ~HistoryFollower() = default;
+    virtual void pupilSelected(int playerNo, const std::vector<HistoryRecord>& history) = 0;
+    virtual void sessionRecorded(int playerNo, const HistoryRecord& record) = 0;
+};
+
+// A pupil's step followed through their history record by record, as the rebuilds derive it:
+// the (level, mode) pair of the last challenge, and the correct answers of the trailing run
+// of challenges with that pair.
+class StepTracker {
+public:
+    // A challenge record (practice records leave the step as it is). Its correct answers count
+    // toward the step when `countPoints` is true and it was recorded as counted. Raises
+    // RangeError when the points overflow.
+    void add(const HistoryRecord& record, bool countPoints = true);
+    int16_t level() const { return m_level; }
+    int16_t mode() const { return m_mode; }
+    int16_t points() const { return m_points; }
+    // The step reached: the run's pair, one step on once its points reach LevelStep.
+    PlayerRecord step() const;
+
+private:
+    int16_t m_level = 1;
+    int16_t m_mode = 1;
+    int16_t m_points = 0;
+};
+
 // What reading the roster found, besides filling the roster itself.
 struct RosterSummary {
     int playerCount = 0;
@@ -132,6 +164,11 @@ public:
     int16_t SessionCorrect = 0;
     bool RedoRound = false;
     bool LevelRaised = false;
+    // A ふくしゅう session: a practice session (SessionKind false) asking these ten learned
+    // kanji, chosen by the pupil's memory model, in StudyMode; CurrentLevel is the level most
+    // of them belong to, for the history record. The mode menu sets both.
+    bool ReviewSession = false;
+    std::array<int16_t, 10> ReviewKanji{};
 
     // Progress of the selected pupil.
     KanjiProgressTable KanjiProgress;
@@ -172,6 +209,9 @@ public:
     // pupil who keeps getting a question wrong. Both on unless the settings file says 0.
     bool HandwritingOn = true;
     bool ReviewHelpOn = true;
+    // A parent's switch for ふくしゅう, the spaced review of the kanji already learned: on
+    // unless the settings file says 0.
+    bool SpacedReviewOn = true;
     // Full path of the settings file; set by start-up (tests point it into a temporary folder).
     QString settingsPath;
     // The records folder a parent named in the settings (key "Records_Folder" of section
@@ -185,6 +225,9 @@ public:
     void RebuildLevelsFromHistory();
     // Makes pupil p current and rebuilds their KanjiProgress and LevelPoints.
     void SelectPupil(int p);
+
+    // Told of the selected pupil's history by SelectPupil and RecordSessionResult, when set.
+    HistoryFollower* historyFollower = nullptr;
 
     // Opens the hint screen modally; the hint screen installs itself here.
     std::function<void()> openHintHandler;
@@ -254,5 +297,9 @@ private:
 // Moves a pupil one step on: level L reading -> L writing -> L + 1 reading. Level 11 (every
 // level finished) is the last step.
 void advanceStep(PlayerRecord& player);
+
+// Whether a pupil on step (level, stepMode) has completed kanji `kanjiNo` in `mode`: its step
+// lies behind theirs. A pupil on writing has completed the reading of their level too.
+bool stepCompleted(int level, int stepMode, int kanjiNo, int mode);
 
 } // namespace moji

@@ -91,3 +91,17 @@ QByteArray withoutLastCharacter(QByteArrayView bytes)
 }
 
 } // namespace moji::cp932
+
+namespace moji {
+
+QString fullWidthNumber(int n)
+{
+    QString text = QString::number(n);
+    for (QChar& c : text) {
+        if (c.isDigit())
+            c = QChar(c.unicode() - u'0' + u'０');
+    }
+    return text;
+}
+
+} // namespace moji

@@ -50,6 +50,9 @@ QByteArray withoutLastCharacter(QByteArrayView bytes);
 
 } // namespace cp932
 
+// A whole number in full-width digits, as the kana texts write numbers: 12 -> "１２".
+QString fullWidthNumber(int n);
+
 // A length-prefixed CP932 string with a declared maximum number of bytes. Assignment never
 // stores more than the maximum and never keeps half of a two-byte character; only a string
 // read back from a file keeps its bytes as they stand, valid or not, so that a name the

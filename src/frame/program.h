@@ -4,6 +4,7 @@
 #include "helpviewer.h"
 #include "messages.h"
 #include "navigator.h"
+#include "pupilmemory.h"
 #include "recognizer.h"
 #include "strokeorder.h"
 
@@ -29,7 +30,15 @@ struct Program {
             Messages& messages)
         : state(state), clock(clock), random(random), audio(audio), help(help), messages(messages)
     {
+        state.historyFollower = &memory;
     }
+    ~Program()
+    {
+        if (state.historyFollower == &memory)
+            state.historyFollower = nullptr;
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
     StudyState& state;
     const Clock& clock;
@@ -38,6 +47,8 @@ struct Program {
     HelpViewer& help;
     Messages& messages;
     Navigator* navigator = nullptr;
+    // The selected pupil's memory of every kanji, following their history through the state.
+    memory::PupilMemory memory;
 
     // The eight header pictures cut from ButtonX.bmp (1 hint, 2 help, 3 minimise, 4 back,
     // 5 study, 6 grades, 7 registration, 8 settings), white made transparent.

@@ -89,14 +89,6 @@ std::vector<Segment> fitted(const Strokes& written, const std::vector<ReferenceS
     return out;
 }
 
-QString fullWidthNumber(int n)
-{
-    QString text = QString::number(n);
-    for (QChar& c : text)
-        c = QChar(c.unicode() - u'0' + u'０');
-    return text;
-}
-
 QString strokesInKana(int n)
 {
     switch (n) {

@@ -6,13 +6,7 @@ namespace moji {
 
 bool kanjiCleared(const StudyState& state, int kanjiNo, int mode)
 {
-    if (state.KanjiProgress[kanjiNo][mode].Passed)
-        return true;
-    const int position = kanjiNo - (FirstKanjiNo - 1);
-    const int level = state.CurrentLevel;
-    if (state.StudyMode == 2 && mode == 1)
-        return position <= KanjisPerLevel * level;
-    return position <= KanjisPerLevel * (level - 1);
+    return state.KanjiProgress[kanjiNo][mode].Passed || stepCompleted(state.CurrentLevel, state.StudyMode, kanjiNo, mode);
 }
 
 std::vector<KanjiGradeRow> kanjiGradeRows(const StudyState& state)

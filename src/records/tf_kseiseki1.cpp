@@ -4,12 +4,15 @@
 #include "hintcontext.h"
 #include "kanjigrades.h"
 #include "program.h"
+#include "review.h"
 #include "studystate.h"
 
 #include <QLabel>
 #include <QScrollBar>
 
 namespace moji {
+
+const QColor TF_KSeiseki1::FadingColour(255, 190, 120);
 
 namespace {
 
@@ -50,6 +53,47 @@ TF_KSeiseki1::TF_KSeiseki1(Program& program, QWidget* parent)
         if (QTableWidgetItem* mark = m_grid->item(r.rowNo - 1, 6))
             mark->setForeground(QColor(200, 0, 0));
     }
+    if (s.SpacedReviewOn)
+        markFading();
+}
+
+void TF_KSeiseki1::markFading()
+{
+    Program& p = program();
+    const StudyState& s = p.state;
+    std::vector<memory::LearnedKanji> learned;
+    try {
+        learned = memory::learnedByRecall(memory::selectedPupilMemory(p.memory, s), s.CurrentLevel, s.StudyMode,
+                                          memory::today(p.clock));
+    } catch (const DataError&) {
+        return; // the grades stand without the marks
+    }
+    for (const memory::LearnedKanji& l : learned) {
+        if (l.recall >= memory::TargetRecall)
+            continue;
+        const int rowNo = 2 * (l.kanjiNo - FirstKanjiNo) + l.mode;
+        if (QTableWidgetItem* kanji = m_grid->item(rowNo - 1, 2)) {
+            kanji->setBackground(FadingColour);
+            kanji->setToolTip(QStringLiteral("わすれかけているよ。ふくしゅうしよう！"));
+        }
+    }
+    // What the colour means, right of the header buttons: a patch of it and its words.
+    auto* patch = new QLabel(canvas());
+    patch->setObjectName(QStringLiteral("Lbl_Fading_Colour"));
+    patch->setGeometry(350, 45, 26, 18);
+    patch->setStyleSheet(QStringLiteral("background: %1; border: 1px solid #6a6a6a;").arg(FadingColour.name()));
+    auto* key = new QLabel(QStringLiteral("＝　わすれかけている　かんじ"), canvas());
+    key->setObjectName(QStringLiteral("Lbl_Fading"));
+    key->setFont(pixelFont(font(), 14));
+    key->setStyleSheet(QStringLiteral("color: white;"));
+    key->adjustSize();
+    key->move(patch->geometry().right() + 8, patch->geometry().center().y() - key->height() / 2);
+}
+
+bool TF_KSeiseki1::fading(int rowNo) const
+{
+    const QTableWidgetItem* kanji = m_grid->item(rowNo - 1, 2);
+    return kanji && kanji->background().color() == FadingColour;
 }
 
 void TF_KSeiseki1::onBack()

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "kanachart.h"
+#include "memorychart.h"
 #include "program.h"
 #include "screenframe.h"
 #include "studystate.h"
@@ -30,7 +31,7 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     m_pupils = new QListWidget(this);
     m_pupils->setObjectName(QStringLiteral("Lst_Pupils"));
     m_pupils->setFont(pixelFont(m_pupils->font(), 15, false));
-    m_pupils->setMinimumSize(200, 210);
+    m_pupils->setMinimumSize(200, 150);
 
     auto* nameLabel = new QLabel(QStringLiteral("新しい名前（ひらがな５文字まで）"), this);
     m_name = new QLineEdit(this);
@@ -62,7 +63,13 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     grid->addWidget(m_reset, 6, 1);
     grid->addWidget(m_remove, 7, 1);
     grid->setRowStretch(8, 1);
-    grid->addWidget(close, 9, 1, Qt::AlignRight);
+    auto* chartTitle = new QLabel(QStringLiteral("覚えている漢字（週ごと、この４か月）"), this);
+    chartTitle->setFont(pixelFont(chartTitle->font(), 13));
+    m_chart = new MemoryChart(this);
+    m_chart->setToolTip(QStringLiteral("思い出せる見こみが９割以上の漢字を「覚えている」と数えます"));
+    grid->addWidget(chartTitle, 9, 0, 1, 2);
+    grid->addWidget(m_chart, 10, 0, 1, 2);
+    grid->addWidget(close, 11, 1, Qt::AlignRight);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_rename, &QPushButton::clicked, this, &TF_Kanri::Btn_RenameClick);
@@ -71,6 +78,7 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     connect(m_remove, &QPushButton::clicked, this, &TF_Kanri::Btn_RemoveClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pupils, &QListWidget::currentRowChanged, this, &TF_Kanri::updateButtons);
+    connect(m_pupils, &QListWidget::currentRowChanged, this, &TF_Kanri::showChart);
     showPupils(1);
 }
 
@@ -88,6 +96,7 @@ void TF_Kanri::showPupils(int select)
         m_pupils->addItem(QStringLiteral("まだだれも登録していません"));
     m_pupils->setCurrentRow(s.PlayerCount > 0 ? std::clamp(select, 1, int(s.PlayerCount)) - 1 : -1);
     updateButtons();
+    showChart(); // a reset pupil's chart starts again
 }
 
 int TF_Kanri::selectedPupil() const
@@ -99,6 +108,22 @@ int TF_Kanri::selectedPupil() const
 QString TF_Kanri::pupilName(int p) const
 {
     return m_program.state.Roster[p].Name.toUnicode().trimmed();
+}
+
+void TF_Kanri::showChart()
+{
+    constexpr int Weeks = 17; // four months, both ends included
+    const int p = selectedPupil();
+    if (p == 0) {
+        m_chart->setWeeks({}, QString());
+        return;
+    }
+    try {
+        m_chart->setWeeks(memory::rememberedByWeek(m_program.state.ReadHistory(p), memory::today(m_program.clock), Weeks),
+                          QStringLiteral("まだ学習の記録がありません"));
+    } catch (const DataError&) {
+        m_chart->setWeeks({}, QStringLiteral("学習の記録が読めませんでした"));
+    }
 }
 
 void TF_Kanri::updateButtons()

@@ -10,13 +10,15 @@ class QPushButton;
 
 namespace moji {
 
+class MemoryChart;
 struct Program;
 class StudyState;
 
 // The parents' page, opened from the settings dialog: rename a pupil (with the registration's
 // kana rules), reset a pupil's progress (the history is kept as a backup), or remove a pupil
 // (the later pupils' records move with them). Each action is confirmed in a box whose default
-// answer is no, so a child clicking about cannot set one off.
+// answer is no, so a child clicking about cannot set one off. Under the list, the chosen
+// pupil's chart of the kanji they remember, week by week.
 class TF_Kanri : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +30,7 @@ public:
 
     QListWidget* pupilList() const { return m_pupils; }
     QLineEdit* nameEdit() const { return m_name; }
+    MemoryChart* chart() const { return m_chart; }
 
 private:
     void showPupils(int select);
@@ -38,6 +41,7 @@ private:
     // that fails does, since the roster on disk may then differ from the one shown.
     bool changeRecords(const std::function<void()>& change);
     void updateButtons();
+    void showChart();
     // Reset or remove: asks `question` (with the pupil's name), runs `change` and names the
     // backup of the history it kept.
     void takeHistoryAway(const QString& question, QString (StudyState::*change)(int));
@@ -48,6 +52,7 @@ private:
     QPushButton* m_rename;
     QPushButton* m_reset;
     QPushButton* m_remove;
+    MemoryChart* m_chart;
 };
 
 } // namespace moji

@@ -54,8 +54,8 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     setObjectName(QStringLiteral("TF_Settei"));
     setWindowTitle(QStringLiteral("もじまる"));
     setAttribute(Qt::WA_DeleteOnClose, false); // whoever opens it owns it
-    // Taller than the time limits alone need: the two switches for parents sit under them.
-    setFixedSize(427, 285);
+    // Taller than the time limits alone need: the switches for parents sit under them.
+    setFixedSize(427, 309);
 
     label(QStringLiteral("設定値を変更します。"), "Label1", this, {16, 10}, 16, true);
     QLabel* forParents = label(QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"), "Label5", this,
@@ -97,13 +97,17 @@ TF_Settei::TF_Settei(Program& program, QWidget* parent)
     m_reviewHelp->setObjectName(QStringLiteral("Chk_Kotae_Oshie"));
     m_reviewHelp->setToolTip(QStringLiteral("答えを見せても、自分で入れるまで先に進みません"));
     m_reviewHelp->setGeometry(30, 214, 380, 22);
+    m_spacedReview = new QCheckBox(QStringLiteral("覚えた漢字のふくしゅう（わすれかけた漢字を出す）"), this);
+    m_spacedReview->setObjectName(QStringLiteral("Chk_Fukushuu"));
+    m_spacedReview->setToolTip(QStringLiteral("切ると、メニューのふくしゅうと、成績表の色分けが出なくなります"));
+    m_spacedReview->setGeometry(30, 238, 380, 22);
 
-    m_ok->setGeometry(222, 246, 90, 30);
+    m_ok->setGeometry(222, 270, 90, 30);
     m_ok->setDefault(true);
     m_cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("CANCEL"), this);
     m_cancel->setObjectName(QStringLiteral("Btn_Cancel"));
     m_cancel->setToolTip(QStringLiteral("変更せずにメニューにもどる"));
-    m_cancel->setGeometry(321, 246, 90, 30);
+    m_cancel->setGeometry(321, 270, 90, 30);
     m_cancel->setAutoDefault(false);
     // The parents' page sits on the left of the dialog's own buttons, wherever they are.
     m_pupilsButton = new QPushButton(QStringLiteral("子どもの登録を変える…"), this);
@@ -148,6 +152,7 @@ void TF_Settei::FormShow()
     (s.PopupsOn ? m_popOn : m_popOff)->setChecked(true);
     m_handwriting->setChecked(s.HandwritingOn);
     m_reviewHelp->setChecked(s.ReviewHelpOn);
+    m_spacedReview->setChecked(s.SpacedReviewOn);
     m_g1Clear->setVisible(filestore::exists(s.recordPath(Game1File)));
     m_g2Clear->setVisible(filestore::exists(s.recordPath(Game2File)));
 }
@@ -178,11 +183,13 @@ void TF_Settei::Btn_OKClick()
     const bool oldPopups = s.PopupsOn;
     const bool oldHandwriting = s.HandwritingOn;
     const bool oldReviewHelp = s.ReviewHelpOn;
+    const bool oldSpacedReview = s.SpacedReviewOn;
     s.WriteTimeLimit = *writeTime;
     s.ReadTimeLimit = *readTime;
     s.PopupsOn = popItemIndex() == 0;
     s.HandwritingOn = m_handwriting->isChecked();
     s.ReviewHelpOn = m_reviewHelp->isChecked();
+    s.SpacedReviewOn = m_spacedReview->isChecked();
     try {
         s.SaveSettings();
     } catch (const DataError& e) {
@@ -192,6 +199,7 @@ void TF_Settei::Btn_OKClick()
         s.PopupsOn = oldPopups;
         s.HandwritingOn = oldHandwriting;
         s.ReviewHelpOn = oldReviewHelp;
+        s.SpacedReviewOn = oldSpacedReview;
         m_program.messages.error(this, errorReportText(e));
         return;
     }

@@ -15,9 +15,9 @@ struct Program;
 class UpDown;
 
 // The settings dialog for parents: the answer-time limits of reading and writing sessions
-// (1 to 59 minutes) and the switches of the handwriting pad and of the answer shown in the
-// review, saved so that they hold from now on and after a restart, and the buttons that
-// delete the two games' score tables. It also opens the parents' page.
+// (1 to 59 minutes) and the switches of the handwriting pad, of the answer shown in the review
+// and of ふくしゅう, saved so that they hold from now on and after a restart, and the buttons
+// that delete the two games' score tables. It also opens the parents' page.
 class TF_Settei : public QDialog {
     Q_OBJECT
 public:
@@ -44,6 +44,7 @@ public:
     QGroupBox* popSwitch() const { return m_pop; }
     QCheckBox* handwritingSwitch() const { return m_handwriting; }
     QCheckBox* reviewHelpSwitch() const { return m_reviewHelp; }
+    QCheckBox* spacedReviewSwitch() const { return m_spacedReview; }
     // The notice switch: 0 "あり", 1 "なし".
     int popItemIndex() const;
 
@@ -68,6 +69,7 @@ private:
     QRadioButton* m_popOff;
     QCheckBox* m_handwriting;
     QCheckBox* m_reviewHelp;
+    QCheckBox* m_spacedReview;
 };
 
 } // namespace moji

@@ -29,7 +29,10 @@ LevelUpView levelUpView(const StudyState& state)
         view.pictureFile = QStringLiteral("Present3.wmf");
     }
 
-    if (!state.SessionKind) {
+    if (!state.SessionKind && state.ReviewSession) {
+        // Broken where a child reads a pause, not inside a word.
+        view.levelMessage = QStringLiteral("ふくしゅうで　わすれかけた\nかんじを　おもいだしたね。");
+    } else if (!state.SessionKind) {
         view.levelMessage = QStringLiteral("こんどは、チャレンジモードでがんばろうね。");
     } else if (state.LevelRaised) {
         view.levelMessage = pupil.Level > MaxLevel ? QStringLiteral("おめでとう。これであなたは、かんじはかせです。")

@@ -169,7 +169,9 @@ void PickerPanels::buildWriting(QWidget* canvas)
     m_candidates->setGeometry(FirstCell.x(), FirstCell.y() + 5 * 40, 160, 40);
     useHandCursor(m_program, m_candidates);
     connect(m_candidates, &QPushButton::clicked, this, [this] {
-        m_logic.chooseCandidates(m_program.state.CurrentLevel);
+        const StudyState& s = m_program.state;
+        const bool review = s.ReviewSession && !s.SessionKind && m_questionKanji >= FirstKanjiNo;
+        m_logic.chooseCandidates(review ? (m_questionKanji - FirstKanjiNo) / KanjisPerLevel + 1 : s.CurrentLevel);
         refresh();
         emit changed();
     });

@@ -31,6 +31,9 @@ public:
 
     // Shows the groups and buttons the logic's state calls for.
     void refresh();
+    // The kanji the question on view asks: "こたえのこうほ" offers the candidates of its level
+    // in ふくしゅう, whose questions come from several levels (otherwise the session's level).
+    void setQuestionKanji(int kanjiNo) { m_questionKanji = kanjiNo; }
     void hideAll();
 
     QGroupBox* kanjiGroup() const { return m_kanjiGroup; }
@@ -68,6 +71,7 @@ private:
     std::array<QPushButton*, 20> m_strokes{};
     std::array<QPushButton*, 40> m_parts{};
     QPushButton* m_candidates = nullptr;
+    int m_questionKanji = 0;
     QPixmap m_partStrip;
 };
 

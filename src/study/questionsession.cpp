@@ -22,6 +22,13 @@ QByteArray labelBytes(const QString& label)
 
 } // namespace
 
+void QuestionSession::shuffle(std::array<int, Questions>& kanji)
+{
+    // Asked in a random order, not weakest first.
+    for (int i = Questions - 1; i > 0; --i)
+        std::swap(kanji[std::size_t(i)], kanji[std::size_t(m_random.Random(i + 1))]);
+}
+
 void QuestionSession::chooseQuestions()
 {
     StudyState& s = m_state;
@@ -59,9 +66,15 @@ void QuestionSession::chooseQuestions()
             candidates[std::size_t(pick)].taken = true;
             chosen[std::size_t(q)] = candidates[std::size_t(pick)].kanjiNo;
         }
-        // Asked in a random order, not weakest first.
-        for (int i = Questions - 1; i > 0; --i)
-            std::swap(chosen[std::size_t(i)], chosen[std::size_t(m_random.Random(i + 1))]);
+        shuffle(chosen);
+    } else if (s.ReviewSession) {
+        // ふくしゅう: the ten learned kanji the pupil's memory model chose, in any order.
+        for (int q = 0; q < Questions; ++q) {
+            const int16_t k = s.ReviewKanji[std::size_t(q)];
+            requireRange(k, FirstKanjiNo, FirstKanjiNo + KanjiCount - 1, QString(), "ReviewKanji");
+            chosen[std::size_t(q)] = k;
+        }
+        shuffle(chosen);
     } else {
         std::vector<int> left;
         for (const Candidate& c : candidates)

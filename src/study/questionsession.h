@@ -32,9 +32,9 @@ public:
     }
 
     // Fills the ten QuizSet items: in a challenge the kanji of the level with the fewest
-    // correct answers (a uniform choice among those tied), in practice ten distinct kanji;
-    // either way in a random order, each with a question of its kanji the pupil was not asked
-    // in their last sessions where there is one.
+    // correct answers (a uniform choice among those tied), in practice ten distinct kanji, in
+    // ふくしゅう the ten of ReviewKanji; always in a random order, each with a question of its
+    // kanji the pupil was not asked in their last sessions where there is one.
     void chooseQuestions();
     // Keeps the session's questions among the pupil's recent ones (Saikin<N>.dat). Raises
     // FileError naming the file when it cannot be written.
@@ -75,6 +75,7 @@ public:
     bool wrongCorrection(int n);
 
 private:
+    void shuffle(std::array<int, Questions>& kanji);
     int freshQuestion(int kanjiNo, const std::vector<AskedQuestionRecord>& recent);
 
     StudyState& m_state;

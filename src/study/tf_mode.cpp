@@ -1,14 +1,19 @@
 #include "tf_mode.h"
 
 #include "clickablelabel.h"
+#include "errors.h"
+#include "friendlybutton.h"
 #include "hintcontext.h"
 #include "modestars.h"
 #include "program.h"
+#include "review.h"
 #include "studystate.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace moji {
 
@@ -138,6 +143,26 @@ TF_Mode::TF_Mode(Program& program, QWidget* parent) : ScreenFrame(program, HintT
         connect(label, &ClickableLabel::hovered, this, [this, tag] { highlightCommand(tag); });
         m_commands[std::size_t(tag - 1)] = label;
     }
+
+    // ふくしゅう beside the star rows, where the pupil looks for how far they have come.
+    m_review = friendlyButton(QString(), "Btn_Fukushuu", QRect(204, 86, 88, 124), 13, study);
+    auto* lines = new QVBoxLayout(m_review);
+    lines->setContentsMargins(2, 6, 2, 6);
+    lines->setSpacing(0);
+    const int linePixels[3] = {13, 16, 22};
+    for (std::size_t i = 0; i < m_reviewLines.size(); ++i) {
+        auto* line = new QLabel(m_review);
+        line->setObjectName(QStringLiteral("Lbl_Fukushuu%1").arg(i + 1));
+        line->setFont(pixelFont(font(), linePixels[i]));
+        line->setAlignment(Qt::AlignCenter);
+        line->setStyleSheet(QStringLiteral("color: #202060; background: transparent;"));
+        line->setAttribute(Qt::WA_TransparentForMouseEvents);
+        lines->addWidget(line);
+        m_reviewLines[i] = line;
+    }
+    useHandCursor(program, m_review);
+    connect(m_review, &QPushButton::clicked, this, &TF_Mode::Btn_FukushuuClick);
+
     m_game1 = command(QStringLiteral("かんじあわせにちょうせんする"), 1, games, QRect(12, commandsTop + 10, 280, 32));
     m_game1->setObjectName(QStringLiteral("Lbl_Game1"));
     m_game3 = command(QStringLiteral("かんじキャッチャーにちょうせんする"), 3, games, QRect(12, commandsTop + 42, 280, 32));
@@ -156,6 +181,7 @@ void TF_Mode::showEvent(QShowEvent* event)
     ScreenFrame::showEvent(event);
     loadPupil();
     drawStars();
+    showReview();
     closeLeftovers();
 }
 
@@ -236,16 +262,90 @@ void TF_Mode::Lbl_Command1Click(int tag)
         if (pupil.Level > MaxLevel)
             return; // every level is finished: nothing left to challenge
         s.SessionKind = true;
+        s.ReviewSession = false;
         s.CurrentLevel = pupil.Level;
         s.StudyMode = pupil.Mode;
         leaveFor(Screen::QuestionSession);
         break;
-    case 4:
-        s.SessionKind = false;
-        leaveFor(Screen::PracticeLevels);
-        break;
+    case 4: startPractice(); break;
     default: break;
     }
+}
+
+void TF_Mode::startPractice()
+{
+    StudyState& s = program().state;
+    s.SessionKind = false;
+    s.ReviewSession = false;
+    leaveFor(Screen::PracticeLevels);
+}
+
+std::vector<memory::LearnedKanji> TF_Mode::learnedToday() const
+{
+    Program& p = program();
+    const PlayerRecord& pupil = p.state.Roster[p.state.PlayerNo];
+    const memory::PupilMemory& known = memory::selectedPupilMemory(p.memory, p.state);
+    return memory::learnedByRecall(known, pupil.Level, pupil.Mode, memory::today(p.clock));
+}
+
+void TF_Mode::showReview()
+{
+    Program& p = program();
+    const StudyState& s = p.state;
+    m_review->setVisible(s.SpacedReviewOn);
+    if (!s.SpacedReviewOn)
+        return;
+    try {
+        const std::vector<memory::LearnedKanji> learned = learnedToday();
+        m_learnedAny = !learned.empty();
+        m_due = memory::dueCount(learned);
+    } catch (const DataError&) {
+        // The history could not be read again: the review is left out, the rest goes on.
+        m_review->hide();
+        return;
+    }
+    const QStringList lines = m_due > 0 ? QStringList{QStringLiteral("きょうの"), QStringLiteral("ふくしゅう"),
+                                                      fullWidthNumber(m_due) + QStringLiteral("こ")}
+                                        : QStringList{QStringLiteral("きょうの"), QStringLiteral("ふくしゅうは"), QStringLiteral("ないよ")};
+    for (std::size_t i = 0; i < m_reviewLines.size(); ++i)
+        m_reviewLines[i]->setText(lines[qsizetype(i)]);
+    // The count in red; nothing due is good news, in the button's own colour.
+    m_reviewLines[2]->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(m_due > 0 ? "#c03000" : "#202060"));
+    m_review->setToolTip(reviewLine());
+    m_review->setAccessibleName(reviewLine());
+}
+
+QString TF_Mode::reviewLine() const
+{
+    QStringList words;
+    for (const QLabel* line : m_reviewLines)
+        words << line->text();
+    return words.join(QStringLiteral("　"));
+}
+
+void TF_Mode::Btn_FukushuuClick()
+{
+    Program& p = program();
+    StudyState& s = p.state;
+    if (!s.SpacedReviewOn)
+        return;
+    std::optional<memory::ReviewPlan> plan;
+    try {
+        plan = memory::planReview(learnedToday());
+    } catch (const DataError& e) {
+        endProgramWithError(p, this, errorReportText(e));
+        return;
+    }
+    if (!plan) {
+        const QString text = m_learnedAny
+                                 ? QStringLiteral("きょうの　ふくしゅうは　もう　ないよ。　よく　おぼえているね！　れんしゅうを　してみる？")
+                                 : QStringLiteral("ふくしゅうは　レベルを　ひとつ　クリアすると　できるように　なるよ。　れんしゅうを　してみる？");
+        if (p.messages.question(this, text) && !p.ending)
+            startPractice();
+        return;
+    }
+    memory::prepareReviewSession(s, *plan);
+    leaveFor(Screen::QuestionSession);
 }
 
 void TF_Mode::Lbl_GameClick(int game)

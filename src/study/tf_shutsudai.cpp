@@ -210,7 +210,8 @@ void TF_Shutsudai::showEvent(QShowEvent* event)
 void TF_Shutsudai::prepareNewSession()
 {
     setHelpTopic(BeforeStartHelp);
-    m_title->clear();
+    const StudyState& s = program().state;
+    m_title->setText(s.ReviewSession && !s.SessionKind ? QStringLiteral("ふくしゅう：おぼえた　かんじを　もういちど！") : QString());
     m_session.chooseQuestions();
     m_next->setText(QStringLiteral("はじめ"));
     m_next->show();
@@ -247,7 +248,8 @@ void TF_Shutsudai::startSession()
     m_next->setText(QStringLiteral("つぎ"));
     m_panels.prepare(s.StudyMode);
     m_pickers->refresh();
-    m_title->setText(s.StudyMode == 1 ? QStringLiteral("あかいじのかなをえらぼう！") : QStringLiteral("あかいじのかんじをえらぼう！"));
+    m_title->setText((s.ReviewSession && !s.SessionKind ? QStringLiteral("ふくしゅう：") : QString())
+                     + (s.StudyMode == 1 ? QStringLiteral("あかいじのかなをえらぼう！") : QStringLiteral("あかいじのかんじをえらぼう！")));
     m_debug->setVisible(s.DebugMode);
     m_deletePart->show();
     m_deleteAll->show();
@@ -285,6 +287,7 @@ void TF_Shutsudai::showQuestion(int n)
     // A review starts each question afresh; otherwise the stored answer comes back.
     m_panels.setAnswer(m_review ? QString() : program().state.QuizSet[n].Given.toUnicode());
     m_panels.resetView();
+    m_pickers->setQuestionKanji(program().state.QuizSet[n].KanjiNo);
     m_pickers->refresh();
     m_prev->setVisible(!m_review && n >= 2);
     m_cancel->hide();
@@ -323,6 +326,7 @@ void TF_Shutsudai::Btn_PrevClick()
     showSentence(m_session.storedSentence(m_current));
     m_panels.setAnswer(program().state.QuizSet[m_current].Given.toUnicode());
     m_panels.resetView();
+    m_pickers->setQuestionKanji(program().state.QuizSet[m_current].KanjiNo);
     m_pickers->refresh();
     m_cancel->hide();
     updateAnswer();

@@ -162,7 +162,7 @@ TEST_F(Settings, SavedTimeLimitsSurviveARestart)
     state.WriteTimeLimit = 5;
     state.ReadTimeLimit = 8;
     state.SaveSettings();
-    EXPECT_EQ(text(), QStringLiteral("[Mojimaru3]\nDebug=1\nWrite_Time=5\nRead_Time=8\nTegaki=1\nKotae_Oshie=1\n"
+    EXPECT_EQ(text(), QStringLiteral("[Mojimaru3]\nDebug=1\nWrite_Time=5\nRead_Time=8\nTegaki=1\nKotae_Oshie=1\nFukushuu=1\n"
                                      "[Mojimaru1]\nWrite_Time=5\nRead_Time=8\nPOPMSG=N\n"));
 
     StudyState restarted(dir.path(), clock);

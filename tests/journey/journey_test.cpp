@@ -16,6 +16,7 @@
 #include "gradegrid.h"
 #include "gradegriddriver.h"
 #include "kanachart.h"
+#include "memorychart.h"
 #include "picturebutton.h"
 #include "program.h"
 #include "testprogram.h"
@@ -45,6 +46,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -59,6 +61,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <array>
 #include <memory>
 #include <set>
 
@@ -625,4 +628,148 @@ TEST_F(Journey, AParentRenamesResetsAndRemovesPupilsAndARestartKeepsIt)
     TF_Mode* mode = choosePupil(2);
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(state().ReadHistory(2).size(), 3u);
+}
+
+// ふくしゅう as a pupil and a parent meet it: the mode menu counts the learned kanji due today,
+// a review asks ten of them and is recorded as practice without moving the pupil's step, the
+// grades mark the fading ones, a pupil with nothing learned is offered practice, the parents'
+// page charts what a pupil remembers, and a parent's switch hides it, also after a restart.
+TEST_F(Journey, ReviewOfLearnedKanjiAndItsSwitch)
+{
+    // たろう learned level 1 (reading and writing) and level 2 reading five to six weeks ago,
+    // each kanji right twice, and is now on level 2 writing; はなこ has only just begun.
+    QByteArray roster;
+    for (const QString& name : {FirstPupil, SecondPupil}) {
+        PlayerRecord r;
+        r.Level = 1;
+        r.Mode = 1;
+        r.Name = SjisString<10>::fromUnicode(name);
+        roster += r.encode();
+    }
+    QByteArray history;
+    double when = clock.now() - 42;
+    for (const auto& [level, mode] : {std::pair{1, 1}, std::pair{1, 2}, std::pair{2, 1}}) {
+        for (int i = 0; i < 4; ++i, when += 1) {
+            const int first = firstKanjiOfLevel(level) + (i % 2) * 10;
+            history += historyBytes(1, level, mode, when, {first, first + 1, first + 2, first + 3, first + 4, first + 5,
+                                                           first + 6, first + 7, first + 8, first + 9},
+                                    {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, true);
+        }
+    }
+    writeFile(QDir(folder).filePath(QStringLiteral("Player1.dat")), roster);
+    writeFile(QDir(folder).filePath(historyFileName(1)), history);
+    startProgram();
+
+    TF_Mode* menu = choosePupil(1);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(state().Roster[1].Level, 2);
+    EXPECT_EQ(state().Roster[1].Mode, 2);
+    ASSERT_TRUE(menu->reviewButton()->isVisible());
+    EXPECT_EQ(menu->reviewLine(), QStringLiteral("きょうの　ふくしゅう　６０こ"));
+
+    // ---- The review: ten learned kanji, one answered wrongly and corrected.
+    const KanjiProgressTable progressBefore = state().KanjiProgress;
+    click(menu->reviewButton());
+    TF_Shutsudai* session = onView<TF_Shutsudai>();
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(child<QLabel>(session, "Lbl_Title")->text(), QStringLiteral("ふくしゅう：おぼえた　かんじを　もういちど！"));
+    const int mode = state().StudyMode;
+    std::set<int> asked;
+    for (int q = 1; q <= 10; ++q) {
+        const int k = state().QuizSet[q].KanjiNo;
+        asked.insert(k);
+        // Learned: levels 1 and 2 in reading, level 1 in writing.
+        EXPECT_LE(k, lastKanjiOfLevel(mode == 1 ? 2 : 1)) << k;
+    }
+    EXPECT_EQ(asked.size(), 10u);
+    playSession({3});
+
+    const std::vector<HistoryRecord> after = state().ReadHistory(1);
+    ASSERT_EQ(after.size(), 13u);
+    const HistoryRecord& review = after.back();
+    EXPECT_EQ(review.Kind, 2) << "recorded as practice";
+    EXPECT_EQ(review.Mode, mode);
+    EXPECT_TRUE(review.Level == 1 || review.Level == 2);
+    EXPECT_EQ(review.correctCount(), 9);
+    EXPECT_EQ(std::set<int>(review.KanjiNo.begin(), review.KanjiNo.end()), asked);
+    EXPECT_EQ(state().Roster[1].Level, 2) << "no step moves";
+    EXPECT_EQ(state().Roster[1].Mode, 2);
+    EXPECT_EQ(state().LevelPoints, 0);
+    EXPECT_TRUE(state().KanjiProgress == progressBefore);
+    menu = onView<TF_Mode>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->reviewLine(), QStringLiteral("きょうの　ふくしゅう　５０こ"));
+
+    // ---- The grades mark the fifty learned kanji not yet reviewed, and only them.
+    click(modeCommand(2));
+    TF_KSeiseki1* grades = onView<TF_KSeiseki1>();
+    ASSERT_NE(grades, nullptr);
+    int fading = 0;
+    for (int row = 1; row <= 2 * KanjiCount; ++row) {
+        const int k = FirstKanjiNo + (row - 1) / 2;
+        const int m = 2 - row % 2;
+        const bool learned = k <= lastKanjiOfLevel(m == 1 ? 2 : 1);
+        const bool reviewed = m == mode && asked.contains(k);
+        EXPECT_EQ(grades->fading(row), learned && !reviewed) << row;
+        fading += grades->fading(row) ? 1 : 0;
+    }
+    EXPECT_EQ(fading, 50);
+    back(grades);
+    leaveModeMenu();
+
+    // ---- Nothing learned yet: a kind word, and practice on Yes.
+    menu = choosePupil(2);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->reviewLine(), QStringLiteral("きょうの　ふくしゅうは　ないよ"));
+    click(menu->reviewButton());
+    ASSERT_FALSE(run->messages.shown.isEmpty());
+    EXPECT_TRUE(run->messages.shown.last().endsWith(QStringLiteral("れんしゅうを　してみる？")));
+    back(onView<TF_Renshuu>());
+    leaveModeMenu();
+
+    // ---- The parents' page charts たろう's weeks: 40 readings and 20 writings learned.
+    bool charted = false;
+    modals.handleNext("moji::TF_Settei", [&](QWidget* w) {
+        auto* settings = static_cast<TF_Settei*>(w);
+        modals.handleNext("moji::TF_Kanri", [&](QWidget* page) {
+            charted = true;
+            const auto& weeks = static_cast<TF_Kanri*>(page)->chart()->weeks();
+            EXPECT_EQ(weeks.size(), 7u) << "from the first session's week";
+            ASSERT_FALSE(weeks.empty());
+            EXPECT_EQ(weeks.back().learned, (std::array<int, 2>{40, 20}));
+            EXPECT_GE(weeks.back().remembered[std::size_t(mode - 1)], 10);
+            EXPECT_EQ(weeks.front().learned, (std::array<int, 2>{0, 0}));
+            QTest::mouseClick(child<QPushButton>(page, "Btn_Close"), Qt::LeftButton);
+        });
+        QTimer::singleShot(0, settings, [settings] {
+            QTest::mouseClick(settings->pupilsButton(), Qt::LeftButton);
+            // ---- A parent switches ふくしゅう off.
+            ASSERT_TRUE(settings->spacedReviewSwitch()->isChecked());
+            settings->spacedReviewSwitch()->setChecked(false);
+            QTest::mouseClick(settings->okButton(), Qt::LeftButton);
+        });
+    });
+    click(run->mainMenu.command(4));
+    EXPECT_TRUE(charted);
+    EXPECT_FALSE(state().SpacedReviewOn);
+
+    const auto reviewHidden = [&] {
+        TF_Mode* m = choosePupil(1);
+        ASSERT_NE(m, nullptr);
+        EXPECT_FALSE(m->reviewButton()->isVisible());
+        click(modeCommand(2));
+        TF_KSeiseki1* g = onView<TF_KSeiseki1>();
+        ASSERT_NE(g, nullptr);
+        for (int row = 1; row <= 2 * KanjiCount; ++row)
+            EXPECT_FALSE(g->fading(row)) << row;
+        EXPECT_EQ(child<QLabel>(g, "Lbl_Fading"), nullptr);
+        back(g);
+        leaveModeMenu();
+    };
+    reviewHidden();
+    click(run->mainMenu.command(8));
+    startProgram();
+    EXPECT_FALSE(state().SpacedReviewOn) << "the switch survives a restart";
+    reviewHidden();
+    EXPECT_TRUE(QString::fromUtf8(readFile(settingsPath)).contains(QStringLiteral("Fukushuu=0")));
 }

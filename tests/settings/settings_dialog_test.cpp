@@ -68,7 +68,7 @@ TEST_F(Settings, ShowsTheLimitsInForce)
     writeFile(f.state.settingsPath, "[Mojimaru1]\nWrite_Time=3\nRead_Time=4\n");
     open();
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("もじまる"));
-    EXPECT_EQ(dialog->size(), QSize(427, 285));
+    EXPECT_EQ(dialog->size(), QSize(427, 309));
     EXPECT_EQ(labelText("Label1"), QStringLiteral("設定値を変更します。"));
     EXPECT_EQ(labelText("Label5"), QStringLiteral("このがめんは、おとうさんやおかあさんにやってもらおうね。"));
     EXPECT_EQ(labelText("Label2"), QStringLiteral("回答時間（分）"));

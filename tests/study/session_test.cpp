@@ -3,6 +3,7 @@
 // shows what was recorded.
 
 #include "pickerpanels.h"
+#include "review.h"
 #include "screenfixture.h"
 #include "sessiondriver.h"
 #include "testfiles.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include <QFile>
 #include <QGroupBox>
@@ -431,4 +433,33 @@ TEST(ScoringLayout, TheGridsColumnsGrowWithTheLargerLayout)
     }
     EXPECT_GE(measured[1.25].first, int(measured[1.0].first * 1.2));
     EXPECT_GE(measured[1.25].second, int(measured[1.0].second * 1.2));
+}
+
+// ふくしゅう asks kanji of several levels in one session: each is among the candidates of its
+// own level, and the session is recorded as practice that moves no step.
+TEST_F(Session, AReviewOfSeveralLevelsOffersEachKanjiAmongItsCandidates)
+{
+    f.addPupils(1, 11, 1);
+    f.state.SelectPupil(1);
+    memory::ReviewPlan plan;
+    plan.mode = 2;
+    plan.level = 5;
+    plan.kanji = {241, 262, 283, 304, 325, 331, 346, 367, 408, 440};
+    memory::prepareReviewSession(f.state, plan);
+    screen = new TF_Shutsudai(f.program);
+    screen->showScreen();
+    click("Btn_Next");
+    std::set<int> asked;
+    for (int q = 1; q <= 10; ++q) {
+        asked.insert(item(q).KanjiNo);
+        answer(true, Route::Candidates);
+        EXPECT_EQ(f.state.QuizSet[q].Given.toUnicode(), f.state.KanjiTable[item(q).KanjiNo].Glyph.toUnicode()) << q;
+    }
+    EXPECT_EQ(asked, std::set<int>(plan.kanji.begin(), plan.kanji.end()));
+    score();
+    const QByteArray h = history();
+    ASSERT_EQ(h.size(), 52);
+    EXPECT_EQ(h.mid(0, 6), hex("0200 0500 0200")) << "practice, the plan's level and mode";
+    EXPECT_EQ(f.state.Roster[1].Level, 11);
+    EXPECT_TRUE(resultSaid(QStringLiteral("ふくしゅうで　わすれかけたかんじを　おもいだしたね。"))) << qPrintable(modals.closed.join(u'\n'));
 }

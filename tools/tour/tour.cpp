@@ -35,6 +35,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -189,16 +190,17 @@ void prepareFolder(const QString& built, const QString& folder, ManualClock& clo
     const char* const names[4] = {"はなこ", "たろう", "さくら", "ゆうき"};
     for (const char* name : names)
         state.RegisterPupil(SjisString<10>::fromUnicode(QString::fromUtf8(name)));
-    // はなこ: three weeks of sessions, reaching level 3 writing with some points.
+    // はなこ: three months of sessions every few days, reaching level 3 writing with some
+    // points; what she learned first is fading.
     RandomSource random(7);
     const double today = clock.now();
     state.SelectPupil(1);
-    for (int day = 21; day >= 1; --day) {
+    for (int day = 90; day >= 1; day -= 4) {
         clock.set(today - day + 0.7);
         PlayerRecord& p = state.Roster[1];
         if (p.Level > 3 || (p.Level == 3 && p.Mode == 2 && state.LevelPoints > 20))
             break;
-        state.SessionKind = day % 4 != 0;
+        state.SessionKind = (day / 4) % 4 != 0;
         state.CurrentLevel = state.SessionKind ? p.Level : int16_t(1 + random.Random(3));
         state.StudyMode = state.SessionKind ? p.Mode : int16_t(1 + random.Random(2));
         int correct = 0;
@@ -399,7 +401,21 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
     auto* mode = topLevel<TF_Mode>();
     if (!mode)
         return;
-    tour.shoot(QStringLiteral("09-mode-menu"), QStringLiteral("モードメニュー（ほしの数）"));
+    tour.shoot(QStringLiteral("09-mode-menu"), QStringLiteral("モードメニュー（ほしの数、きょうの　ふくしゅう）"));
+
+    // ふくしゅう: ten learned kanji that are fading, asked again; then left.
+    if (mode->reviewButton()->isVisible()) {
+        mode->Btn_FukushuuClick();
+        if (auto* session = topLevel<TF_Shutsudai>()) {
+            tour.shoot(QStringLiteral("09a-review-ready"), QStringLiteral("ふくしゅう（はじめる前）"));
+            session->btn_NextClick();
+            tour.shoot(QStringLiteral("09b-review-question"), QStringLiteral("ふくしゅう（おぼえた　かんじを　もういちど）"));
+            tour.answerAll([&] { session->headerCommand(4); });
+        }
+        mode = topLevel<TF_Mode>();
+        if (!mode)
+            return;
+    }
 
     // A reading practice at level 1: the questions, scoring, review and result.
     mode->Lbl_Command1Click(4);
@@ -667,8 +683,13 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
     }
     if (auto* overview = topLevel<TF_Seiseki1>())
         overview->headerCommand(4);
-    tour.shootModal(QStringLiteral("38a-parents"), QStringLiteral("おうちの方のページ（子どもの登録を変える）"), [&] {
+    tour.shootModal(QStringLiteral("38a-parents"), QStringLiteral("おうちの方のページ（子どもの登録を変える、覚えている漢字）"), [&] {
         TF_Kanri page(p, &menu);
+        page.exec();
+    });
+    tour.shootModal(QStringLiteral("38b-parents-chart"), QStringLiteral("おうちの方のページ（ぜんぶ終えて、わすれていく子）"), [&] {
+        TF_Kanri page(p, &menu);
+        page.pupilList()->setCurrentRow(2);
         page.exec();
     });
     tour.shoot(QStringLiteral("39-main-menu-again"), QStringLiteral("メインメニュー（もどったところ）"), 1000);
