@@ -55,11 +55,16 @@ protected:
         return program.readLine().trimmed() == "ready";
     }
 
-    // The X windows of a process that the window manager manages.
+    // The X windows of a process that the window manager manages. A window that goes while
+    // wmctrl reads the list fails it: the list is read again at the next poll.
     static QStringList windowsOf(const QProcess& program)
     {
+        QProcess wmctrl;
+        wmctrl.start(QStringLiteral("wmctrl"), {QStringLiteral("-lp")});
+        if (!wmctrl.waitForFinished(5000) || wmctrl.exitCode() != 0)
+            return {};
         QStringList ids;
-        for (const QString& line : desktopTool(QStringLiteral("wmctrl"), {QStringLiteral("-lp")}).split(u'\n', Qt::SkipEmptyParts)) {
+        for (const QString& line : QString::fromLocal8Bit(wmctrl.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
             const QStringList fields = line.simplified().split(u' ');
             if (fields.size() > 2 && fields[2].toLongLong() == program.processId())
                 ids << fields[0];
