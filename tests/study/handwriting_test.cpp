@@ -90,7 +90,7 @@ protected:
     {
         if (!order) {
             order.emplace();
-            order->load(f.path(QStringLiteral("Kakijun.dat")));
+            order->load(f.path(QStringLiteral("Kakijun.dat")), dictionaryKanji(f.state));
         }
         return order->strokesOf(kanji);
     }
@@ -250,7 +250,9 @@ TEST_F(Handwriting, PracticeTellsThePupilAboutTheStrokeOrder)
     writeInOrder(answer, longest);
     QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
     EXPECT_EQ(screen->answerText(), answer);
-    const handwriting::StrokeCheck turned{handwriting::StrokeCheck::Verdict::Direction, longest, 0};
+    handwriting::StrokeCheck turned;
+    turned.verdict = handwriting::StrokeCheck::Verdict::Direction;
+    turned.stroke = longest;
     EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：").arg(answer) + handwriting::strokeCheckMessage(turned));
     EXPECT_TRUE(pad->messageLabel()->text().contains(QStringLiteral("かくめの　むきが　ちがうよ")));
     EXPECT_EQ(pad->pad().blamedStroke(), longest) << "the stroke the remark is about is marked";
