@@ -220,17 +220,24 @@ private:
     Alignment align(const Fit& fit) const
     {
         const int m = written(), n = school();
-        std::vector<Segment> w;
-        for (const Segment& s : m_written)
-            w.push_back(fit.onKanji(s));
+        // Each written stroke's cost as each school stroke, either way round.
+        std::vector<double> ahead(std::size_t(m * n)), back(std::size_t(m * n));
+        for (int i = 0; i < m; ++i) {
+            const Segment s = fit.onKanji(m_written[std::size_t(i)]);
+            for (int j = 0; j < n; ++j) {
+                ahead[std::size_t(i * n + j)] = forward(s, j);
+                back[std::size_t(i * n + j)] = backward(s, j);
+            }
+        }
+        auto as = [&](int i, int j) { return ahead[std::size_t(i * n + j)]; };
         const double inf = std::numeric_limits<double>::max() / 4;
-        std::vector<std::vector<double>> cost(std::size_t(m + 1), std::vector<double>(std::size_t(n + 1), inf));
-        std::vector<std::vector<Step>> step(std::size_t(m + 1), std::vector<Step>(std::size_t(n + 1), Step::Match));
-        auto at = [&](int i, int j) -> double& { return cost[std::size_t(i)][std::size_t(j)]; };
+        std::vector<double> cost(std::size_t((m + 1) * (n + 1)), inf);
+        std::vector<Step> step(cost.size(), Step::Match);
+        auto at = [&](int i, int j) -> double& { return cost[std::size_t(i * (n + 1) + j)]; };
         auto offer = [&](int i, int j, double c, Step s) {
             if (c < at(i, j)) {
                 at(i, j) = c;
-                step[std::size_t(i)][std::size_t(j)] = s;
+                step[std::size_t(i * (n + 1) + j)] = s;
             }
         };
         at(0, 0) = 0;
@@ -241,22 +248,19 @@ private:
                 if (j > 0)
                     offer(i, j, at(i, j - 1) + m_tolerance.unmatched, Step::Missing);
                 if (i > 0 && j > 0) {
-                    const Segment& s = w[std::size_t(i - 1)];
-                    offer(i, j, at(i - 1, j - 1) + forward(s, j - 1), Step::Match);
+                    offer(i, j, at(i - 1, j - 1) + as(i - 1, j - 1), Step::Match);
                     if (directed(j - 1))
-                        offer(i, j, at(i - 1, j - 1) + backward(s, j - 1) + m_tolerance.reverseMargin, Step::Reversed);
+                        offer(i, j, at(i - 1, j - 1) + back[std::size_t((i - 1) * n + j - 1)] + m_tolerance.reverseMargin, Step::Reversed);
                 }
-                if (i > 1 && j > 1) {
-                    const double swapped = forward(w[std::size_t(i - 2)], j - 1) + forward(w[std::size_t(i - 1)], j - 2);
-                    offer(i, j, at(i - 2, j - 2) + swapped + m_tolerance.swapMargin, Step::Swap);
-                }
+                if (i > 1 && j > 1)
+                    offer(i, j, at(i - 2, j - 2) + as(i - 2, j - 1) + as(i - 1, j - 2) + m_tolerance.swapMargin, Step::Swap);
             }
         }
         Alignment a;
         a.cost = at(m, n);
         a.fit = fit;
         for (int i = m, j = n; i > 0 || j > 0;) {
-            switch (step[std::size_t(i)][std::size_t(j)]) {
+            switch (step[std::size_t(i * (n + 1) + j)]) {
             case Step::Extra: a.extra.push_back(--i); break;
             case Step::Missing: a.missing.push_back(--j); break;
             case Step::Match: a.pairs.push_back({--i, --j, false, false}); break;
