@@ -168,7 +168,11 @@ void TF_Shutsudai::buildControls()
     useHandCursor(program(), m_shownStrokeOrder);
     m_shownStrokeOrder->hide();
     connect(m_shownStrokeOrder, &QPushButton::clicked, this, [this] {
-        TF_Kakijun::present(program(), program().state.QuizSet[m_current].Answer.toUnicode(), {}, this);
+        const QString answer = program().state.QuizSet[m_current].Answer.toUnicode();
+        if (m_handwriting)
+            m_handwriting->showAnswer(answer);
+        else
+            TF_Kakijun::present(program(), answer, {}, this);
     });
 }
 
@@ -284,6 +288,8 @@ void TF_Shutsudai::showQuestion(int n)
     m_panels.setAnswer(m_review ? QString() : program().state.QuizSet[n].Given.toUnicode());
     m_panels.resetView();
     m_pickers->refresh();
+    if (m_handwriting)
+        m_handwriting->setAnswer(program().state.QuizSet[n].Answer.toUnicode());
     m_prev->setVisible(!m_review && n >= 2);
     m_cancel->hide();
     m_shownAnswer->hide();
@@ -319,6 +325,8 @@ void TF_Shutsudai::Btn_PrevClick()
     m_panels.setAnswer(program().state.QuizSet[m_current].Given.toUnicode());
     m_panels.resetView();
     m_pickers->refresh();
+    if (m_handwriting)
+        m_handwriting->setAnswer(program().state.QuizSet[m_current].Answer.toUnicode());
     m_cancel->hide();
     updateAnswer();
 }
@@ -434,8 +442,12 @@ void TF_Shutsudai::showAnswerInReview()
     if (program().state.StudyMode != 2)
         return;
     m_shownStrokeOrder->show();
-    TF_Kakijun::present(program(), answer, QStringLiteral("こたえは　この　かんじだよ。\nかきじゅんを　よく　みて　かいてみよう！"),
-                        this);
+    // Beside the pad, where the pupil writes it; over the screen without the pad.
+    if (m_handwriting)
+        m_handwriting->showAnswer(answer);
+    else
+        TF_Kakijun::present(program(), answer, QStringLiteral("こたえは　この　かんじだよ。\nかきじゅんを　よく　みて　かいてみよう！"),
+                            this);
 }
 
 void TF_Shutsudai::moveOnInReview()
