@@ -73,6 +73,23 @@ QPixmap pencilPicture(int side)
     return picture;
 }
 
+// Qt would break a Japanese line between any two characters; a child reads word by word, so a
+// message breaks only at the spaces between words and after punctuation: a word joiner
+// (U+2060, drawn as nothing) holds every other pair of characters together.
+QString breakingAtSpaces(const QString& text)
+{
+    const QString breaksAfter = QStringLiteral("　 。、！？：");
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out += text[i];
+        const bool last = i + 1 == text.size();
+        if (!last && !breaksAfter.contains(text[i]) && !breaksAfter.contains(text[i + 1]) && text[i + 1] != u'\n'
+            && text[i] != u'\n')
+            out += QChar(0x2060);
+    }
+    return out;
+}
+
 } // namespace
 
 HandwritingPanel::HandwritingPanel(Program& program, AnswerPanels& answer, QWidget* canvas)
@@ -381,8 +398,13 @@ void HandwritingPanel::say(const QString& text, const QColor& colour, About abou
     QPalette pal = m_message->palette();
     pal.setColor(QPalette::WindowText, colour);
     m_message->setPalette(pal);
-    m_message->setText(text);
+    m_message->setText(breakingAtSpaces(text));
     m_about = about;
+}
+
+QString HandwritingPanel::message() const
+{
+    return m_message->text().remove(QChar(0x2060));
 }
 
 void HandwritingPanel::forget(About about)

@@ -57,6 +57,8 @@ public:
     QPushButton* strokeOrderButton() const { return m_strokeOrder; }
     QPushButton* checkButton() const { return m_check; }
     QLabel* messageLabel() const { return m_message; }
+    // What the message line says, as said (its line breaks aside).
+    QString message() const;
     // The stroke-order diagram beside the square, and the kanji it shows (empty while hidden).
     QLabel* diagram() const { return m_diagram; }
     const QString& diagramKanji() const { return m_diagramKanji; }
