@@ -30,9 +30,9 @@ constexpr double Margin = 0.06;
 constexpr double Em = 1024;
 constexpr double SquareLeft = 26;
 constexpr double SquareTop = -852;
-// The font's numbers are drawn with lines some 6 units thick, its strokes 30: an opening of
-// this radius (in em units) takes away the one and keeps the other.
-constexpr double Opening = 8;
+// The font's numbers are drawn with lines some 6 units thick, its strokes 30: an opening with
+// a disc this wide (in em units) takes away the one and keeps the other.
+constexpr double Opening = 16;
 
 QFont diagramFont(int pixels)
 {
@@ -48,25 +48,28 @@ double unit(int side)
     return side * (1 - 2 * Margin) / 255.0;
 }
 
-// The minimum (erode) or maximum (dilate) of each pixel's square of neighbours within
-// `radius`, one axis and then the other.
+// The minimum (erode) or maximum (dilate) of each pixel's neighbours within a disc of
+// `radius`: round, so that a slanting stroke fares as a level one.
 void spread(std::vector<uchar>& mask, int w, int h, int radius, bool grow)
 {
-    std::vector<uchar> line(mask.size());
-    auto pick = [grow](uchar a, uchar b) { return grow ? std::max(a, b) : std::min(a, b); };
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            uchar v = mask[std::size_t(y * w + x)];
-            for (int d = std::max(0, x - radius); d <= std::min(w - 1, x + radius); ++d)
-                v = pick(v, mask[std::size_t(y * w + d)]);
-            line[std::size_t(y * w + x)] = v;
+    std::vector<QPoint> disc;
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            if (dx * dx + dy * dy <= radius * radius + radius)
+                disc.emplace_back(dx, dy);
         }
     }
+    const std::vector<uchar> from = mask;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            uchar v = line[std::size_t(y * w + x)];
-            for (int d = std::max(0, y - radius); d <= std::min(h - 1, y + radius); ++d)
-                v = pick(v, line[std::size_t(d * w + x)]);
+            uchar v = from[std::size_t(y * w + x)];
+            for (const QPoint& d : disc) {
+                const int px = x + d.x(), py = y + d.y();
+                if (px < 0 || py < 0 || px >= w || py >= h)
+                    continue;
+                const uchar n = from[std::size_t(py * w + px)];
+                v = grow ? std::max(v, n) : std::min(v, n);
+            }
             mask[std::size_t(y * w + x)] = v;
         }
     }
@@ -92,7 +95,7 @@ QImage strokesWithoutNumbers(const QPainterPath& glyph, int side)
     std::vector<uchar> mask(std::size_t(side * side));
     for (int y = 0; y < side; ++y)
         std::copy_n(hard.constScanLine(y), side, mask.begin() + std::ptrdiff_t(y * side));
-    const int radius = std::max(1, int(std::lround(Opening * k)));
+    const int radius = std::max(1, int(std::lround((Opening * k - 1) / 2)));
     spread(mask, side, side, radius, false);
     spread(mask, side, side, radius + 1, true); // one pixel more keeps the smoothed edges
 

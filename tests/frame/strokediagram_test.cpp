@@ -66,11 +66,3 @@ TEST(StrokeDiagram, TheFontsKanjiLieWhereTheirStrokesAreRecorded)
     EXPECT_GE(onInk, ends * 95 / 100) << onInk << " of " << ends << " stroke ends on the font's ink";
 }
 
-TEST(StrokeDiagram, SaveForLooking)
-{
-    StrokeOrderTable table;
-    table.load(QStringLiteral(MOJIMARU_PROGRAM_DIR "/Kakijun.dat"), dictionaryOfFacts(FactsPath));
-    for (const QString& k : {QStringLiteral("橋"), QStringLiteral("心"), QStringLiteral("学"), QStringLiteral("区"), QStringLiteral("鉄"), QStringLiteral("部")}) {
-        strokeDiagram(k, table.strokesOf(k), 300).save(QStringLiteral("/tmp/diagram-%1.png").arg(k));
-    }
-}

@@ -102,7 +102,7 @@ std::vector<CoachLine> measureCoach(const StrokeOrderTable& table, const QString
             if (int(strokesOf(o).size()) != strokes)
                 continue;
             const StrokeCheck check = checkStrokes(handwritten(strokesOf(o), random), reference);
-            count(other, check.verdict == Verdict::Far, k, check, QStringLiteral(" as ") + o);
+            count(other, check.verdict == Verdict::Far || check.verdict == Verdict::TooFew || check.verdict == Verdict::TooMany, k, check, QStringLiteral(" as ") + o);
             break;
         }
     }

@@ -14,7 +14,8 @@ namespace moji::handwriting {
 struct CoachLine {
     QString writing;      // e.g. "one stroke left out"
     int tried = 0;
-    int named = 0;        // the right fault at the right stroke; for faultless writing: praised
+    int named = 0;        // the right fault at the right stroke; for faultless writing: praised;
+                          // for another kanji: neither praised nor told of a stroke
     QStringList examples; // the first few misses, "kanji: what it said"
 };
 
