@@ -110,7 +110,7 @@ struct Pair {
     int written = 0;
     int school = 0;
     bool reversed = false;
-    bool outOfTurn = false;
+    bool outOfTurn = false; // see markStrokesOutOfTurn()
 };
 
 struct Alignment {
@@ -266,8 +266,8 @@ private:
             case Step::Match: a.pairs.push_back({--i, --j, false, false}); break;
             case Step::Reversed: a.pairs.push_back({--i, --j, true, false}); break;
             case Step::Swap:
-                a.pairs.push_back({i - 1, j - 2, false, true});
-                a.pairs.push_back({i - 2, j - 1, false, true});
+                a.pairs.push_back({i - 1, j - 2, false, false});
+                a.pairs.push_back({i - 2, j - 1, false, false});
                 i -= 2;
                 j -= 2;
                 break;
@@ -301,7 +301,7 @@ private:
                 ++e;
                 continue;
             }
-            a.pairs.push_back({*e, bestMissing, false, true});
+            a.pairs.push_back({*e, bestMissing, false, false});
             a.missing.erase(std::find(a.missing.begin(), a.missing.end(), bestMissing));
             e = a.extra.erase(e);
         }

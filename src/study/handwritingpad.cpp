@@ -1,7 +1,6 @@
 #include "handwritingpad.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
 
 namespace moji {
