@@ -1,7 +1,9 @@
-// Kakijun.dat through the stroke order table: a file it accepts gives every kanji it holds
-// strokes that, written exactly as recorded, pass the order and direction check.
+// Kakijun.dat through the stroke order table, checked against the kanji dictionary of the
+// facts table: a file it accepts gives every kanji it holds strokes that, written exactly as
+// recorded, pass the stroke check.
 
 #include "errors.h"
+#include "factkanji.h"
 #include "fuzzsupport.h"
 #include "records.h"
 #include "strokeorder.h"
@@ -10,9 +12,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     const QString path = fuzz::writeInput(QStringLiteral("Kakijun.dat"), data, size);
+    static const auto dictionary =
+        moji::handwriting::dictionaryOfFacts(QStringLiteral(MOJIMARU_CONTENT_DIR "/kanji/kanji-facts.tsv"));
     moji::handwriting::StrokeOrderTable table;
     try {
-        table.load(path);
+        table.load(path, dictionary);
     } catch (const moji::FileError& e) {
         FUZZ_CHECK(e.fileName() == QStringLiteral("Kakijun.dat"));
         return 0;

@@ -29,7 +29,7 @@ const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
 {
     if (m_strokeOrderState == TableState::NotRead) {
         try {
-            m_strokeOrder.load(state.dataPath(QStringLiteral("Kakijun.dat")));
+            m_strokeOrder.load(state.dataPath(QStringLiteral("Kakijun.dat")), dictionaryKanji(state));
             m_strokeOrderState = TableState::Read;
         } catch (const DataError& e) {
             m_strokeOrderState = TableState::Failed;
@@ -37,6 +37,17 @@ const handwriting::StrokeOrderTable* Program::strokeOrder(QWidget* parent)
         }
     }
     return m_strokeOrderState == TableState::Read ? &m_strokeOrder : nullptr;
+}
+
+std::vector<handwriting::DictionaryKanji> dictionaryKanji(const StudyState& state)
+{
+    std::vector<handwriting::DictionaryKanji> kanji;
+    for (int k = 1; k < LastKanjiSlot; ++k) {
+        const KanjiEntry& r = state.KanjiTable[k];
+        if (!r.Glyph.toUnicode().isEmpty())
+            kanji.push_back({r.Glyph.toUnicode(), r.StrokeCount});
+    }
+    return kanji;
 }
 
 std::unique_ptr<handwriting::Recognizer> createSchoolRecognizer(const StudyState& state)

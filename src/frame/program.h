@@ -94,6 +94,10 @@ private:
     TableState m_strokeOrderState = TableState::NotRead;
 };
 
+// The kanji of the loaded dictionary in order, with their stroke counts: what Kakijun.dat must
+// hold.
+std::vector<handwriting::DictionaryKanji> dictionaryKanji(const StudyState& state);
+
 // Zinnia for the kanji of the loaded dictionary, the 440 of grades 1 to 3: only they are
 // offered as candidates. Its model is not read yet (see Recognizer::prepare()).
 std::unique_ptr<handwriting::Recognizer> createSchoolRecognizer(const StudyState& state);

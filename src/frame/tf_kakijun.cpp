@@ -4,72 +4,20 @@
 
 #include "program.h"
 #include "screenframe.h"
+#include "strokediagram.h"
 #include "studystate.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace moji {
 
-const QString TF_Kakijun::FontFamily = QStringLiteral("KanjiStrokeOrders");
-
 namespace {
 
 constexpr int PictureSide = 240;
-const QColor Paper(255, 253, 240);
-const QColor Ink(20, 30, 90);
-
-QFont diagramFont(int pixels)
-{
-    QFont f(TF_Kakijun::FontFamily);
-    f.setPixelSize(pixels);
-    // Never another font's kanji without numbers in its place.
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
-}
-
-// The kanji's stroke count from the dictionary, or 0 for a kanji it does not hold.
-int strokeCountOf(const StudyState& state, const QString& kanji)
-{
-    for (int k = 1; k < LastKanjiSlot; ++k) {
-        if (state.KanjiTable[k].Glyph.toUnicode() == kanji)
-            return state.KanjiTable[k].StrokeCount;
-    }
-    return 0;
-}
 
 } // namespace
-
-bool TF_Kakijun::hasDiagram(const QString& kanji)
-{
-    if (kanji.isEmpty() || !QFontDatabase::families().contains(FontFamily))
-        return false;
-    return QFontMetrics(diagramFont(64)).inFontUcs4(kanji.toUcs4().value(0));
-}
-
-QImage TF_Kakijun::picture(const QString& kanji, int side)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Paper);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(232, 150, 150), 1.5, Qt::DashLine));
-    p.drawLine(QPointF(side / 2.0, 4), QPointF(side / 2.0, side - 4));
-    p.drawLine(QPointF(4, side / 2.0), QPointF(side - 4, side / 2.0));
-    p.setPen(QPen(QColor(240, 192, 0), 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(1.5, 1.5, side - 3, side - 3));
-    // The stroke-order font draws its kanji small within the em square: a large size keeps
-    // the numbers readable.
-    p.setFont(hasDiagram(kanji) ? diagramFont(int(side * 0.92)) : pixelFont(QFont(), int(side * 0.8), false));
-    p.setPen(Ink);
-    p.drawText(QRect(0, 0, side, side), Qt::AlignCenter, kanji);
-    return image;
-}
 
 TF_Kakijun::TF_Kakijun(Program& program, const QString& kanji, const QString& note, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_kanji(kanji)
@@ -96,17 +44,12 @@ TF_Kakijun::TF_Kakijun(Program& program, const QString& kanji, const QString& no
 
     auto* diagram = new QLabel(this);
     diagram->setObjectName(QStringLiteral("Img_Kakijun"));
-    diagram->setPixmap(QPixmap::fromImage(picture(kanji, px(PictureSide))));
+    const handwriting::StrokeOrderTable* table = program.strokeOrder(parent);
+    diagram->setPixmap(QPixmap::fromImage(strokeDiagram(kanji, table ? table->strokesOf(kanji) : nullptr, px(PictureSide))));
     diagram->setAlignment(Qt::AlignCenter);
     layout->addWidget(diagram, 0, Qt::AlignHCenter);
 
-    const int strokes = strokeCountOf(program.state, kanji);
-    QString caption = QStringLiteral("「%1」の　かきじゅん").arg(kanji);
-    if (strokes > 0)
-        caption += QStringLiteral("（%1かく）").arg(strokes);
-    if (!hasDiagram(kanji))
-        caption = QStringLiteral("「%1」の　かきじゅんの　ずは　ないよ").arg(kanji);
-    auto* count = new QLabel(caption, this);
+    auto* count = new QLabel(strokeOrderCaption(program.state, kanji), this);
     count->setObjectName(QStringLiteral("Lbl_Kakusuu"));
     count->setFont(pixelFont(font(), px(18)));
     count->setAlignment(Qt::AlignCenter);

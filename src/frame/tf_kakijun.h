@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QImage>
 
 class QLabel;
 class QPushButton;
@@ -19,16 +18,10 @@ struct Program;
 class TF_Kakijun : public QDialog {
     Q_OBJECT
 public:
-    static const QString FontFamily;
-
     // `note` is a line above the kanji, e.g. why it is shown; none when empty.
     TF_Kakijun(Program& program, const QString& kanji, const QString& note = {}, QWidget* parent = nullptr);
 
     const QString& kanji() const { return m_kanji; }
-    // Whether the numbered strokes of this kanji can be drawn.
-    static bool hasDiagram(const QString& kanji);
-    // The picture shown: a side x side square.
-    static QImage picture(const QString& kanji, int side);
 
     // Opens the dialog for `kanji` over `parent` and waits until the pupil closes it.
     static void present(Program& program, const QString& kanji, const QString& note, QWidget* parent);

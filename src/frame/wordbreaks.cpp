@@ -17,7 +17,7 @@ bool isSpace(QChar c)
 // A line may break after these,
 bool breaksAfter(QChar c)
 {
-    static const QString marks = QStringLiteral("、。，．！？」』）】・");
+    static const QString marks = QStringLiteral("、。，．！？：」』）】・");
     return isSpace(c) || marks.contains(c);
 }
 

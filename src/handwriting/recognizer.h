@@ -35,8 +35,9 @@ public:
 QString defaultModelPath();
 
 // Zinnia with its model, opened by prepare() or the first recognition and kept: creating it
-// costs nothing, so start-up stays as it is. Each stroke is resampled to at most 16 points
-// before it is read. Candidates outside `allowed` (the 440 kanji of grades 1 to 3) are left
+// costs nothing, so start-up stays as it is. Each stroke is resampled to at most 16 points,
+// and the whole writing moved and scaled (keeping its proportions) to fill the middle of the
+// square, before it is read. Candidates outside `allowed` (the 440 kanji of grades 1 to 3) are left
 // out, and only those kanji of the model are kept in memory. Writing that never leaves one
 // spot (a tap) gives none.
 std::unique_ptr<Recognizer> createZinniaRecognizer(const QString& modelPath, const QSet<QString>& allowed);

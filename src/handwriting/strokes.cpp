@@ -1,6 +1,8 @@
 #include "strokes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace moji::handwriting {
 
@@ -27,6 +29,33 @@ Stroke resampled(const Stroke& stroke, int maxPoints)
         out.push_back({int(std::lround(a.x + (b.x - a.x) * t)), int(std::lround(a.y + (b.y - a.y) * t))});
     }
     out.push_back(stroke.back());
+    return out;
+}
+
+Strokes centred(const Strokes& strokes, int side)
+{
+    int left = std::numeric_limits<int>::max(), top = left;
+    int right = std::numeric_limits<int>::min(), bottom = right;
+    for (const Stroke& stroke : strokes) {
+        for (const Point& p : stroke) {
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+    }
+    if (left > right)
+        return strokes;
+    const double extent = std::max(right - left, bottom - top);
+    const double scale = extent > 0 && side > 0 ? side / extent : 1.0;
+    const double middle = 127.5;
+    const double cx = (left + right) / 2.0;
+    const double cy = (top + bottom) / 2.0;
+    Strokes out = strokes;
+    for (Stroke& stroke : out) {
+        for (Point& p : stroke)
+            p = {int(std::lround(middle + (p.x - cx) * scale)), int(std::lround(middle + (p.y - cy) * scale))};
+    }
     return out;
 }
 

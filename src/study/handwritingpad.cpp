@@ -21,14 +21,23 @@ void HandwritingPad::open()
     m_unavailable = !m_recognizer.prepare();
 }
 
+void HandwritingPad::setAnswer(const QString& kanji, const std::vector<handwriting::ReferenceStroke>* strokes)
+{
+    m_answerKanji = strokes ? kanji : QString();
+    m_answer = strokes;
+}
+
 void HandwritingPad::penDown(Point at)
 {
-    m_taken.clear();
-    m_blamed = 0;
     m_penDown = int(m_strokes.size()) < MaxStrokes;
+    m_refused = !m_penDown;
     m_drawing.clear();
-    if (m_penDown)
-        m_drawing.push_back(at);
+    if (!m_penDown)
+        return;
+    // New writing: what was said of the old is said no more.
+    m_taken.clear();
+    m_remark.reset();
+    m_drawing.push_back(at);
 }
 
 void HandwritingPad::penMove(Point at)
@@ -53,17 +62,41 @@ void HandwritingPad::undo()
     if (m_strokes.empty())
         return;
     m_strokes.pop_back();
+    m_refused = false;
+    m_remark.reset();
     read();
 }
 
 void HandwritingPad::clear()
 {
     m_taken.clear();
-    m_blamed = 0;
+    m_remark.reset();
+    m_refused = false;
     m_strokes.clear();
     m_drawing.clear();
     m_penDown = false;
     m_candidates.clear();
+}
+
+void HandwritingPad::forgetTaken()
+{
+    if (m_taken.empty())
+        return;
+    m_taken.clear();
+    m_remark.reset();
+}
+
+int HandwritingPad::blamedStroke() const
+{
+    using Verdict = handwriting::StrokeCheck::Verdict;
+    if (!m_remark)
+        return 0;
+    switch (m_remark->verdict) {
+    case Verdict::Order:
+    case Verdict::Direction:
+    case Verdict::Extra: return m_remark->stroke;
+    default: return 0;
+    }
 }
 
 void HandwritingPad::read()
@@ -74,6 +107,63 @@ void HandwritingPad::read()
     for (const handwriting::Candidate& c : m_recognizer.recognize(m_strokes, MaxCandidates))
         m_candidates.push_back(c.kanji);
     m_unavailable = m_candidates.empty() && !m_recognizer.error().isEmpty();
+    if (!m_unavailable)
+        coach();
+}
+
+void HandwritingPad::coach()
+{
+    using Verdict = handwriting::StrokeCheck::Verdict;
+    const int written = int(m_strokes.size());
+    // Only writing that is whole, or one stroke short, is compared unasked: the pupil may
+    // still be writing.
+    if (!m_answer || written + 1 < int(m_answer->size()))
+        return;
+    if (std::find(m_candidates.begin(), m_candidates.end(), m_answerKanji) != m_candidates.end())
+        return;
+    const handwriting::StrokeCheck check = handwriting::checkStrokes(m_strokes, *m_answer);
+    if (check.verdict == Verdict::Right) {
+        offerAnswer();
+        return;
+    }
+    // A stroke still to come is not missing yet.
+    const bool stillWriting = check.verdict == Verdict::Missing && check.stroke > written;
+    if (check.close() && !stillWriting)
+        m_remark = check;
+}
+
+void HandwritingPad::offerAnswer()
+{
+    // The writing is the answer exactly, stroke for stroke, though the recogniser missed it.
+    m_candidates.insert(m_candidates.begin(), m_answerKanji);
+    if (int(m_candidates.size()) > MaxCandidates)
+        m_candidates.pop_back();
+}
+
+std::optional<handwriting::StrokeCheck> HandwritingPad::check()
+{
+    using Verdict = handwriting::StrokeCheck::Verdict;
+    if (!m_answer || m_strokes.empty())
+        return std::nullopt;
+    handwriting::StrokeCheck check = handwriting::checkStrokes(m_strokes, *m_answer);
+    const int written = int(m_strokes.size());
+    const int whole = int(m_answer->size());
+    if (!check.close() && written < whole) {
+        // Unfinished writing, right as far as it goes?
+        const std::vector<handwriting::ReferenceStroke> begun(m_answer->begin(), m_answer->begin() + written);
+        if (handwriting::checkStrokes(m_strokes, begun).verdict == Verdict::Right) {
+            check = {};
+            check.difference = whole - written;
+            return check;
+        }
+    }
+    if (check.verdict == Verdict::Right) {
+        if (std::find(m_candidates.begin(), m_candidates.end(), m_answerKanji) == m_candidates.end())
+            offerAnswer();
+    } else if (check.close()) {
+        m_remark = check;
+    }
+    return check;
 }
 
 HandwritingPad::Taken HandwritingPad::take(int i, const handwriting::StrokeOrderTable* order)
@@ -89,9 +179,8 @@ HandwritingPad::Taken HandwritingPad::take(int i, const handwriting::StrokeOrder
     handwriting::Strokes written = std::move(m_strokes);
     clear();
     m_taken = std::move(written);
-    using Verdict = handwriting::StrokeCheck::Verdict;
-    if (taken.check && (taken.check->verdict == Verdict::Order || taken.check->verdict == Verdict::Direction))
-        m_blamed = taken.check->stroke;
+    if (taken.check && taken.check->close() && taken.check->verdict != handwriting::StrokeCheck::Verdict::Right)
+        m_remark = taken.check;
     return taken;
 }
 

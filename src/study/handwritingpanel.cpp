@@ -6,8 +6,9 @@
 #include "program.h"
 #include "screenframe.h"
 #include "studystate.h"
-#include "tf_kakijun.h"
+#include "strokediagram.h"
 #include "writingsquare.h"
+#include "wordbreaks.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,7 +23,8 @@ namespace {
 
 constexpr int Top = PickerPanels::Top;
 // The pad in the picker space: the square on the left, the candidates in two rows of four
-// beside it, the pad's buttons on the right and the messages under the candidates.
+// beside it, the pad's buttons on the right and the messages under the candidates. The
+// stroke-order diagram takes the candidates' place, the messages then under it.
 constexpr QRect PadArea(10, Top, 620, 262);
 constexpr QRect SquareArea(12, 24, 226, 226);
 constexpr int CandidateLeft = 254;
@@ -30,7 +32,9 @@ constexpr int CandidateTop = 24;
 constexpr int CandidateSide = 56;
 constexpr int CandidateStep = 60;
 constexpr int ButtonLeft = 500;
-constexpr int MessageTop = 166;
+constexpr QRect MessageArea(CandidateLeft, 148, ButtonLeft - 10 - CandidateLeft, 106);
+constexpr QRect DiagramArea(250, 24, 186, 186);
+constexpr QRect MessageUnderDiagram(250, 212, 608 - 250, 46);
 
 const QColor Prompt(220, 225, 255);
 const QColor Praise(150, 240, 150);
@@ -110,11 +114,11 @@ void HandwritingPanel::buildPad(QWidget* canvas)
     m_padGroup = pickerGroup(QStringLiteral("てがきでかく"), canvas, PadArea, "Grp_Tegaki");
     m_square = new WritingSquare(m_pad, m_padGroup);
     m_square->setGeometry(SquareArea);
-    connect(m_square, &WritingSquare::strokeFinished, this, [this] {
-        showCandidates();
-        if (m_pad.unavailable())
-            sayUnavailable();
+    connect(m_square, &WritingSquare::strokeStarted, this, [this] {
+        if (!m_pad.refused())
+            forget(About::Writing);
     });
+    connect(m_square, &WritingSquare::strokeFinished, this, &HandwritingPanel::afterStroke);
 
     QFont kanjiFont = m_padGroup->font();
     kanjiFont.setPixelSize(34);
@@ -147,25 +151,42 @@ void HandwritingPanel::buildPad(QWidget* canvas)
     m_strokeOrder = friendlyButton(QStringLiteral("かきじゅん"), "Btn_Kakijun", QRect(ButtonLeft, 116, 108, 40), 16, m_padGroup);
     m_strokeOrder->setToolTip(QStringLiteral("こたえに　いれた　かんじの　かきじゅんを　みる"));
     m_strokeOrder->setVisible(m_practice);
-    for (QPushButton* b : {m_undo, m_clear, m_strokeOrder})
+    m_check = friendlyButton(QStringLiteral("あってる？"), "Btn_Tegaki_Check", QRect(ButtonLeft, 162, 108, 40), 16, m_padGroup);
+    m_check->setToolTip(QStringLiteral("かいた　かんじを　こたえと　くらべる"));
+    m_check->setVisible(m_practice);
+    for (QPushButton* b : {m_undo, m_clear, m_strokeOrder, m_check})
         useHandCursor(m_program, b);
     connect(m_undo, &QPushButton::clicked, this, [this] {
         m_pad.undo();
+        forget(About::Writing);
         showCandidates();
     });
     connect(m_clear, &QPushButton::clicked, this, [this] {
         m_pad.clear();
+        forget(About::Writing);
         showCandidates();
     });
     connect(m_strokeOrder, &QPushButton::clicked, this, &HandwritingPanel::showStrokeOrder);
+    connect(m_check, &QPushButton::clicked, this, &HandwritingPanel::checkWriting);
+
+    m_diagram = new QLabel(m_padGroup);
+    m_diagram->setObjectName(QStringLiteral("Img_Tegaki_Kakijun"));
+    m_diagram->setGeometry(DiagramArea);
+    m_diagram->hide();
 
     m_message = new QLabel(m_padGroup);
     m_message->setObjectName(QStringLiteral("Lbl_Tegaki_Message"));
-    // Under the candidates and the pad's buttons, across both.
-    m_message->setGeometry(CandidateLeft, MessageTop, PadArea.width() - CandidateLeft - 12, PadArea.height() - MessageTop - 8);
+    m_message->setGeometry(MessageArea);
     m_message->setFont(pixelFont(m_message->font(), 18));
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+QRect HandwritingPanel::inLayout(const QRect& design) const
+{
+    // Placed after the larger layout has grown the pad: grown alike.
+    const double scale = m_program.state.LayoutScale > 1.0 ? m_program.state.LayoutScale : 1.0;
+    return {scaled(design.x(), scale), scaled(design.y(), scale), scaled(design.width(), scale), scaled(design.height(), scale)};
 }
 
 void HandwritingPanel::hideAll()
@@ -182,15 +203,85 @@ void HandwritingPanel::refresh()
         // Opened or closed: a fresh square either way. The model is read when the pad first
         // opens, not at start-up, and a pupil learns at once when it cannot be.
         m_pad.clear();
-        if (open)
+        hideDiagram();
+        if (open) {
             m_pad.open();
+            useAnswer();
+        }
         if (m_pad.unavailable())
             sayUnavailable();
         else
-            say(QStringLiteral("かいた　かんじの　こうほが　でるよ。\nおすと　こたえに　はいるよ。"), Prompt);
+            say(QStringLiteral("かいた　かんじの　こうほが　でるよ。おすと　こたえに　はいるよ。"), Prompt);
+        showCandidates();
+    } else if (m_answer.answer() != m_lastAnswer) {
+        // The answer changed beside the pad: the kanji taken last may be gone from it.
+        m_pad.forgetTaken();
+        forget(About::Writing);
         showCandidates();
     }
+    m_lastAnswer = m_answer.answer();
     m_padGroup->setVisible(open);
+}
+
+void HandwritingPanel::setAnswer(const QString& kanji)
+{
+    m_answerKanji = m_practice ? kanji : QString();
+    m_answerReady = false;
+    m_pad.setAnswer({}, nullptr);
+    if (m_padGroup->isVisible())
+        useAnswer();
+}
+
+void HandwritingPanel::useAnswer()
+{
+    // Kakijun.dat is read at its first need, as the pad opens: a damaged one is reported then,
+    // once, and the pad goes on without coaching.
+    if (m_answerReady || m_answerKanji.isEmpty())
+        return;
+    m_answerReady = true;
+    const handwriting::StrokeOrderTable* order = m_program.strokeOrder(m_padGroup->window());
+    m_pad.setAnswer(m_answerKanji, order ? order->strokesOf(m_answerKanji) : nullptr);
+}
+
+void HandwritingPanel::showAnswer(const QString& kanji)
+{
+    if (!m_answer.padVisible()) {
+        m_answer.choosePad();
+        refresh();
+        emit changed();
+    }
+    showDiagram(kanji, QStringLiteral("こたえの　かきじゅんを　よく　みて　かいてみよう！"));
+}
+
+void HandwritingPanel::afterStroke()
+{
+    showCandidates();
+    if (m_pad.unavailable()) {
+        sayUnavailable();
+    } else if (m_pad.refused()) {
+        say(QStringLiteral("これより　おおくは　かけないよ。「かきなおす」で　けしてから　かいてね"), Advice);
+    } else if (m_pad.remark()) {
+        // The coach: the writing is nearly the answer, but not quite.
+        say(handwriting::strokeCheckMessage(*m_pad.remark()), Advice);
+    }
+}
+
+void HandwritingPanel::checkWriting()
+{
+    using Verdict = handwriting::StrokeCheck::Verdict;
+    useAnswer();
+    const std::optional<handwriting::StrokeCheck> check = m_pad.check();
+    if (!check)
+        say(QStringLiteral("かいてから　おしてね"), Prompt);
+    else if (check->verdict == Verdict::Right && check->difference > 0)
+        say(QStringLiteral("ここまで　あってるよ。つづけて　かいてね"), Praise);
+    else if (check->verdict == Verdict::Right)
+        say(QStringLiteral("かきじゅんも　ばっちり！　こうほから　えらんでね"), Praise);
+    else if (check->close())
+        say(handwriting::strokeCheckMessage(*check), Advice);
+    else
+        say(handwriting::strokeCheckMessage({Verdict::Far, 0, 0, std::nullopt}), Advice);
+    showCandidates();
 }
 
 void HandwritingPanel::showCandidates()
@@ -220,7 +311,10 @@ void HandwritingPanel::takeCandidate(int i)
     // kanji alone counts.
     const handwriting::StrokeOrderTable* order = m_practice ? m_program.strokeOrder(m_padGroup->window()) : nullptr;
     const HandwritingPad::Taken taken = m_pad.take(i - 1, order);
-    if (taken.check) {
+    m_lastAnswer = m_answer.answer();
+    if (taken.check && taken.check->verdict == handwriting::StrokeCheck::Verdict::Far) {
+        say(QStringLiteral("「%1」を　こたえに　いれたよ。").arg(taken.kanji), Prompt);
+    } else if (taken.check) {
         const bool right = taken.check->verdict == handwriting::StrokeCheck::Verdict::Right;
         say(QStringLiteral("「%1」：").arg(taken.kanji) + handwriting::strokeCheckMessage(*taken.check),
             right ? Praise : Advice);
@@ -233,12 +327,49 @@ void HandwritingPanel::takeCandidate(int i)
 
 void HandwritingPanel::showStrokeOrder()
 {
+    if (!m_diagramKanji.isEmpty()) {
+        hideDiagram();
+        return;
+    }
     const QString answer = m_answer.answer();
     if (answer.isEmpty()) {
         say(QStringLiteral("こたえに　かんじを　いれると、その　かんじの　かきじゅんが　みられるよ。"), Prompt);
         return;
     }
-    TF_Kakijun::present(m_program, answer.right(1), {}, m_padGroup->window());
+    showDiagram(answer.right(1), {});
+}
+
+void HandwritingPanel::showDiagram(const QString& kanji, const QString& note)
+{
+    const handwriting::StrokeOrderTable* order = m_program.strokeOrder(m_padGroup->window());
+    // Drawn for the screen's own pixels, so that the numbers stay sharp at any size.
+    m_diagram->setGeometry(inLayout(DiagramArea));
+    const double ratio = m_diagram->devicePixelRatioF();
+    QImage picture = strokeDiagram(kanji, order ? order->strokesOf(kanji) : nullptr, int(m_diagram->width() * ratio));
+    picture.setDevicePixelRatio(ratio);
+    m_diagram->setPixmap(QPixmap::fromImage(picture));
+    m_diagramKanji = kanji;
+    for (QPushButton* b : m_candidates)
+        b->hide();
+    m_diagram->show();
+    m_message->setGeometry(inLayout(MessageUnderDiagram));
+    m_strokeOrder->setText(QStringLiteral("とじる"));
+    m_strokeOrder->setToolTip(QStringLiteral("かきじゅんの　ずを　とじる"));
+    say(note.isEmpty() ? strokeOrderCaption(m_program.state, kanji) : note, Prompt, About::Diagram);
+}
+
+void HandwritingPanel::hideDiagram()
+{
+    if (m_diagramKanji.isEmpty())
+        return;
+    m_diagramKanji.clear();
+    m_diagram->hide();
+    for (QPushButton* b : m_candidates)
+        b->show();
+    m_message->setGeometry(inLayout(MessageArea));
+    m_strokeOrder->setText(QStringLiteral("かきじゅん"));
+    m_strokeOrder->setToolTip(QStringLiteral("こたえに　いれた　かんじの　かきじゅんを　みる"));
+    forget(About::Diagram);
 }
 
 void HandwritingPanel::sayUnavailable()
@@ -246,12 +377,26 @@ void HandwritingPanel::sayUnavailable()
     say(QStringLiteral("いまは　てがきが　つかえないよ。ほかの　ボタンで　さがしてね"), Advice);
 }
 
-void HandwritingPanel::say(const QString& text, const QColor& colour)
+void HandwritingPanel::say(const QString& text, const QColor& colour, About about)
 {
     QPalette pal = m_message->palette();
     pal.setColor(QPalette::WindowText, colour);
     m_message->setPalette(pal);
-    m_message->setText(text);
+    m_message->setText(keepWordsWhole(text));
+    m_about = about;
+}
+
+QString HandwritingPanel::message() const
+{
+    return withoutWordJoiners(m_message->text());
+}
+
+void HandwritingPanel::forget(About about)
+{
+    if (m_about != about)
+        return;
+    m_message->clear();
+    m_about = About::Nothing;
 }
 
 } // namespace moji

@@ -170,7 +170,11 @@ void TF_Shutsudai::buildControls()
     useHandCursor(program(), m_shownStrokeOrder);
     m_shownStrokeOrder->hide();
     connect(m_shownStrokeOrder, &QPushButton::clicked, this, [this] {
-        TF_Kakijun::present(program(), program().state.QuizSet[m_current].Answer.toUnicode(), {}, this);
+        const QString answer = program().state.QuizSet[m_current].Answer.toUnicode();
+        if (m_handwriting)
+            m_handwriting->showAnswer(answer);
+        else
+            TF_Kakijun::present(program(), answer, {}, this);
     });
 }
 
@@ -289,6 +293,8 @@ void TF_Shutsudai::showQuestion(int n)
     m_panels.resetView();
     m_pickers->setQuestionKanji(program().state.QuizSet[n].KanjiNo);
     m_pickers->refresh();
+    if (m_handwriting)
+        m_handwriting->setAnswer(program().state.QuizSet[n].Answer.toUnicode());
     m_prev->setVisible(!m_review && n >= 2);
     m_cancel->hide();
     m_shownAnswer->hide();
@@ -328,6 +334,8 @@ void TF_Shutsudai::Btn_PrevClick()
     m_panels.resetView();
     m_pickers->setQuestionKanji(program().state.QuizSet[m_current].KanjiNo);
     m_pickers->refresh();
+    if (m_handwriting)
+        m_handwriting->setAnswer(program().state.QuizSet[m_current].Answer.toUnicode());
     m_cancel->hide();
     updateAnswer();
 }
@@ -444,8 +452,12 @@ void TF_Shutsudai::showAnswerInReview()
     if (program().state.StudyMode != 2)
         return;
     m_shownStrokeOrder->show();
-    TF_Kakijun::present(program(), answer, QStringLiteral("こたえは　この　かんじだよ。\nかきじゅんを　よく　みて　かいてみよう！"),
-                        this);
+    // Beside the pad, where the pupil writes it; over the screen without the pad.
+    if (m_handwriting)
+        m_handwriting->showAnswer(answer);
+    else
+        TF_Kakijun::present(program(), answer, QStringLiteral("こたえは　この　かんじだよ。\nかきじゅんを　よく　みて　かいてみよう！"),
+                            this);
 }
 
 void TF_Shutsudai::moveOnInReview()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "strokecheck.h"
+
 #include <QWidget>
+
+class QPainter;
 
 namespace moji {
 
@@ -15,6 +19,8 @@ public:
     WritingSquare(HandwritingPad& pad, QWidget* parent);
 
 signals:
+    // The pen was put down (on a full square it draws nothing: see HandwritingPad::refused()).
+    void strokeStarted();
     // A stroke was finished: the pad has read its candidates again.
     void strokeFinished();
 
@@ -25,6 +31,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A stroke the writing lacks, faint and dashed where it belongs, with its number.
+    void drawMissing(QPainter& p, const handwriting::ReferenceStroke& stroke, int number, double inkWidth) const;
+
     HandwritingPad& m_pad;
 };
 

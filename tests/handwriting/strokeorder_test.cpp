@@ -1,6 +1,8 @@
-// The stroke order and direction check on the Kakijun.dat the build wrote: writing in the right
-// order passes, and a swap, a reversed stroke, a missing or an extra stroke are each told to the
-// child in kana. A damaged Kakijun.dat is refused by name and leaves the table as it was.
+// The stroke check on the Kakijun.dat the build wrote: writing in the right order passes however
+// loose its proportions and wherever it lies on the square, and a swap, a reversed stroke, a
+// missing or an extra stroke are each told to the child in kana, naming the right stroke.
+// A damaged Kakijun.dat, or one that does not match the kanji dictionary, is refused by name
+// and leaves the table as it was.
 
 #include "errors.h"
 #include "factkanji.h"
@@ -23,9 +25,11 @@ namespace {
 
 const QString TablePath = QStringLiteral(MOJIMARU_PROGRAM_DIR "/Kakijun.dat");
 
+const QString FactsPath = QStringLiteral(MOJIMARU_CONTENT_DIR "/kanji/kanji-facts.tsv");
+
 QStringList kanjiOfGrade(int grade)
 {
-    return kanjiOfFacts(QStringLiteral(MOJIMARU_CONTENT_DIR "/kanji/kanji-facts.tsv"), grade);
+    return kanjiOfFacts(FactsPath, grade);
 }
 
 double length(const ReferenceStroke& r)
@@ -41,7 +45,7 @@ double apart(const ReferenceStroke& a, const ReferenceStroke& b)
 
 class StrokeOrder : public ::testing::Test {
 protected:
-    void SetUp() override { table.load(TablePath); }
+    void SetUp() override { table.load(TablePath, dictionary); }
 
     const std::vector<ReferenceStroke>& strokesOf(const QString& kanji)
     {
@@ -51,21 +55,44 @@ protected:
         return strokes ? *strokes : none;
     }
 
+    const std::vector<DictionaryKanji> dictionary = dictionaryOfFacts(FactsPath);
     StrokeOrderTable table;
     RandomSource hand{7};
 };
 
 } // namespace
 
-TEST_F(StrokeOrder, EveryKanjiWrittenInOrderPasses)
+// Right writing is praised with a steady hand and with a loose one (each stroke's ends up to
+// 12 % of the square out), across the square or small in a corner.
+TEST_F(StrokeOrder, EveryKanjiWrittenInOrderPassesHoweverLooseAndWherever)
 {
+    int n = 0;
     for (int grade = 1; grade <= 3; ++grade) {
         for (const QString& kanji : kanjiOfGrade(grade)) {
             const auto& reference = strokesOf(kanji);
-            const StrokeCheck check = checkStrokes(handwritten(reference, hand), reference);
-            EXPECT_EQ(check.verdict, StrokeCheck::Verdict::Right) << kanji.toStdString() << " faulted at stroke " << check.stroke;
+            const Strokes steady = handwritten(reference, hand);
+            const Strokes loose = handwritten(reference, hand, LooseEnds);
+            const double corner = (n++ % 2) * 150;
+            for (const Strokes& written : {steady, loose, placed(loose, 0.4, corner, 150 - corner)}) {
+                const StrokeCheck check = checkStrokes(written, reference);
+                EXPECT_EQ(check.verdict, StrokeCheck::Verdict::Right)
+                    << kanji.toStdString() << ": " << strokeCheckMessage(check).toStdString();
+            }
         }
     }
+
+    // 鉄 with a narrow 金 whose fourth stroke lies just under the third, in the right order.
+    const auto& reference = strokesOf(QStringLiteral("鉄"));
+    Strokes tight = handwritten(reference, hand);
+    for (std::size_t i = 0; i < 8; ++i) {
+        for (Point& p : tight[i])
+            p.x = 55 + (p.x - 55) * 6 / 10;
+    }
+    const int third = (tight[2].front().y + tight[2].back().y) / 2;
+    const int fourth = (tight[3].front().y + tight[3].back().y) / 2;
+    for (Point& p : tight[3])
+        p.y += third + 7 - fourth;
+    EXPECT_EQ(strokeCheckMessage(checkStrokes(tight, reference)), QStringLiteral("かきじゅんも　ばっちり！"));
 }
 
 TEST_F(StrokeOrder, SwapsReversalsAndMissingStrokesAreToldInKana)
@@ -90,11 +117,21 @@ TEST_F(StrokeOrder, SwapsReversalsAndMissingStrokesAreToldInKana)
 
     Strokes missing = right;
     missing.erase(missing.begin() + 3);
-    EXPECT_EQ(strokeCheckMessage(checkStrokes(missing, reference)), QStringLiteral("かくすうが　ひとつ　たりないよ"));
+    const StrokeCheck gap = checkStrokes(missing, reference);
+    EXPECT_EQ(strokeCheckMessage(gap), QStringLiteral("４かくめが　ないよ"));
+    ASSERT_TRUE(gap.missingAt);
+    EXPECT_LT(std::hypot(gap.missingAt->start.x - reference[3].start.x, gap.missingAt->start.y - reference[3].start.y), 12)
+        << "shown where it belongs";
     Strokes extra = right;
-    extra.push_back(right[0]);
+    extra.insert(extra.begin() + 2, Stroke{{200, 230}, {240, 240}});
+    const StrokeCheck more = checkStrokes(extra, reference);
+    EXPECT_EQ(more.verdict, StrokeCheck::Verdict::Extra);
+    EXPECT_EQ(more.stroke, 3);
+    EXPECT_EQ(strokeCheckMessage(more), QStringLiteral("オレンジの　せんは　いらないよ"));
     extra.push_back(right[1]);
-    EXPECT_EQ(strokeCheckMessage(checkStrokes(extra, reference)), QStringLiteral("かくすうが　ふたつ　おおいよ"));
+    EXPECT_EQ(strokeCheckMessage(checkStrokes(extra, reference)), QStringLiteral("かくすうが　ふたつ　おおいよ"))
+        << "too far from the kanji to say which";
+    EXPECT_EQ(strokeCheckMessage(checkStrokes({right[0], right[4]}, reference)), QStringLiteral("かくすうが　みっつ　たりないよ"));
 
     // Over the whole grade: the first stroke swapped with the one furthest from it is an order
     // fault at stroke 1; the longest stroke written backwards is a direction fault there.
@@ -118,6 +155,51 @@ TEST_F(StrokeOrder, SwapsReversalsAndMissingStrokesAreToldInKana)
     }
 }
 
+// Over the whole grade, written small in a corner as a child might: each stroke left out in
+// turn is named and shown where it belongs on the writing; each two consecutive strokes
+// swapped, and each stroke with a direction written backwards, are named.
+TEST_F(StrokeOrder, OverTheGradeTheStrokeThatDiffersIsNamed)
+{
+    int missing = 0, missingNamed = 0, swaps = 0, swapsNamed = 0, reversals = 0, reversalsNamed = 0;
+    int n = 0;
+    for (const QString& kanji : kanjiOfGrade(3)) {
+        const auto& ref = strokesOf(kanji);
+        const Strokes written = handwritten(ref, hand);
+        const double left = (n % 2) * 150, top = (n / 2 % 2) * 150;
+        ++n;
+        for (std::size_t s = 0; s < ref.size(); ++s) {
+            Strokes fewer = written;
+            fewer.erase(fewer.begin() + std::ptrdiff_t(s));
+            const StrokeCheck check = checkStrokes(placed(fewer, 0.4, left, top), ref);
+            ++missing;
+            if (check.verdict != StrokeCheck::Verdict::Missing || check.stroke != int(s) + 1)
+                continue;
+            ++missingNamed;
+            EXPECT_LT(std::hypot(check.missingAt->start.x - (left + ref[s].start.x * 0.4), check.missingAt->start.y - (top + ref[s].start.y * 0.4)), 12)
+                << kanji.toStdString() << " stroke " << s + 1 << " is shown away from where it belongs";
+        }
+        for (std::size_t s = 0; s + 1 < ref.size(); ++s) {
+            Strokes turned = written;
+            std::swap(turned[s], turned[s + 1]);
+            const StrokeCheck check = checkStrokes(turned, ref);
+            ++swaps;
+            swapsNamed += check.verdict == StrokeCheck::Verdict::Order && check.stroke == int(s) + 1;
+        }
+        for (std::size_t s = 0; s < ref.size(); ++s) {
+            if (length(ref[s]) < 26) // a dot has no way to be told
+                continue;
+            Strokes back = written;
+            std::reverse(back[s].begin(), back[s].end());
+            const StrokeCheck check = checkStrokes(back, ref);
+            ++reversals;
+            reversalsNamed += check.verdict == StrokeCheck::Verdict::Direction && check.stroke == int(s) + 1;
+        }
+    }
+    EXPECT_GE(missingNamed, missing * 9 / 10) << missingNamed << " of " << missing;
+    EXPECT_GE(swapsNamed, swaps * 95 / 100) << swapsNamed << " of " << swaps;
+    EXPECT_GE(reversalsNamed, reversals * 95 / 100) << reversalsNamed << " of " << reversals;
+}
+
 TEST_F(StrokeOrder, ADamagedTableIsRefusedByNameAndTheOldOneKept)
 {
     // A record: the kanji's two CP932 bytes, its stroke count (16 bits, little-endian), then
@@ -127,6 +209,15 @@ TEST_F(StrokeOrder, ADamagedTableIsRefusedByNameAndTheOldOneKept)
     ASSERT_EQ(good.size(), 440 * Record);
     const QByteArray first = good.left(Record);
     auto withFirst = [&](int at, const QByteArray& bytes) { return QByteArray(good).replace(at, bytes.size(), bytes); };
+    // Well formed, but not the dictionary's: 一 with twenty strokes, its first two kanji
+    // exchanged, every coordinate at 255 (which would make any writing right).
+    QByteArray twenty = withFirst(2, testing_support::hex("14 00"));
+    for (int i = 1; i < 20; ++i)
+        twenty.replace(4 + 4 * i, 4, testing_support::hex("10 20 30 40"));
+    const QByteArray exchanged = good.mid(Record, Record) + first + good.mid(2 * Record);
+    QByteArray allAlike = good;
+    for (qsizetype at = 0; at < allAlike.size(); at += Record)
+        allAlike.replace(at + 4, Record - 4, QByteArray(Record - 4, '\xff'));
     const struct {
         const char* damage;
         QByteArray bytes;
@@ -139,6 +230,9 @@ TEST_F(StrokeOrder, ADamagedTableIsRefusedByNameAndTheOldOneKept)
         {"a negative count", withFirst(2, testing_support::hex("ff ff"))},
         {"no kanji", withFirst(0, "AB")},
         {"a kanji twice", good.chopped(Record) + first},
+        {"a stroke count the dictionary does not give", twenty},
+        {"kanji out of the dictionary's order", exchanged},
+        {"every coordinate alike", allAlike},
     };
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kakijun.dat"));
@@ -146,13 +240,13 @@ TEST_F(StrokeOrder, ADamagedTableIsRefusedByNameAndTheOldOneKept)
     for (const auto& d : damaged) {
         testing_support::writeFile(path, d.bytes);
         try {
-            table.load(path);
+            table.load(path, dictionary);
             ADD_FAILURE() << "accepted a table with " << d.damage;
         } catch (const FileError& e) {
             EXPECT_EQ(e.fileName(), QStringLiteral("Kakijun.dat")) << d.damage;
         }
     }
-    EXPECT_THROW(table.load(dir.filePath(QStringLiteral("none.dat"))), FileError);
+    EXPECT_THROW(table.load(dir.filePath(QStringLiteral("none.dat")), dictionary), FileError);
     ASSERT_NE(table.strokesOf(QStringLiteral("申")), nullptr) << "a refused table leaves the loaded one";
     EXPECT_EQ(table.strokesOf(QStringLiteral("申"))->size(), before.size());
 }

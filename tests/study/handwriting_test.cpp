@@ -8,6 +8,7 @@
 #include "records.h"
 #include "strokeorder.h"
 #include "strokestext.h"
+#include "synthetic.h"
 #include "screenfixture.h"
 #include "sessiondriver.h"
 #include "testfiles.h"
@@ -90,7 +91,7 @@ protected:
     {
         if (!order) {
             order.emplace();
-            order->load(f.path(QStringLiteral("Kakijun.dat")));
+            order->load(f.path(QStringLiteral("Kakijun.dat")), dictionaryKanji(f.state));
         }
         return order->strokesOf(kanji);
     }
@@ -106,6 +107,26 @@ protected:
                 std::swap(from, to);
             drawStroke(pad->square(), {from, (from + to) / 2 + QPoint(2, 2), to});
         }
+    }
+
+    // Drags the pen through the strokes, every other point, as the mouse moves.
+    void write(const handwriting::Strokes& strokes) const
+    {
+        for (const handwriting::Stroke& stroke : strokes) {
+            std::vector<QPoint> points;
+            for (std::size_t i = 0; i < stroke.size(); i += 2)
+                points.emplace_back(stroke[i].x, stroke[i].y);
+            points.emplace_back(stroke.back().x, stroke.back().y);
+            drawStroke(pad->square(), points);
+        }
+    }
+    static handwriting::Strokes stored(const char* file)
+    {
+        QString error;
+        const auto hand = handwriting::parseStrokes(
+            QString::fromUtf8(readFile(QStringLiteral(MOJIMARU_WRITING_DIR "/") + QLatin1String(file))), error);
+        EXPECT_TRUE(hand) << qPrintable(error);
+        return hand.value_or(handwriting::Strokes{});
     }
 
     ScreenFixture f;
@@ -165,7 +186,7 @@ TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
     EXPECT_EQ(screen->answerText(), answer);
     EXPECT_TRUE(padCandidates(*pad).isEmpty()) << "the square is ready for the next kanji";
     EXPECT_TRUE(pad->pad().strokes().empty());
-    EXPECT_FALSE(pad->messageLabel()->text().contains(QStringLiteral("かきじゅん")));
+    EXPECT_FALSE(pad->message().contains(QStringLiteral("かきじゅん")));
 
     // "もどる" leaves the pad for the first view; the next question starts there too.
     clickShown(sessionButton(*screen, "Btn_Cancel"));
@@ -195,23 +216,22 @@ TEST_F(Handwriting, CandidatesFromThePadReachTheAnswerAndAreScored)
 
 // The pad with the recogniser the program makes and Zinnia's model: a kanji drawn by hand on
 // the pad comes back among at most eight candidates, every one a kanji of grades 1 to 3, and
-// the one pressed is what the answer label shows.
+// the one pressed is what the answer label shows. Written small in a corner, it reads first.
 TEST_F(Handwriting, ZinniaReadsThePadIntoTheAnswerLabel)
 {
     f.program.recognizer = createSchoolRecognizer(f.state);
     recognizer = nullptr;
     begin(2, true);
     openPad();
-    QString error;
-    const auto hand = handwriting::parseStrokes(
-        QString::fromUtf8(readFile(QStringLiteral(MOJIMARU_WRITING_DIR "/ta.txt"))), error);
-    ASSERT_TRUE(hand) << qPrintable(error);
-    for (const handwriting::Stroke& stroke : *hand) {
-        std::vector<QPoint> points;
-        for (const handwriting::Point& p : stroke)
-            points.emplace_back(p.x, p.y);
-        drawStroke(pad->square(), points);
+    for (const char* file : {"eki.txt", "ta.txt"}) {
+        QTest::mouseClick(pad->clearButton(), Qt::LeftButton);
+        write(handwriting::placed(stored(file), 0.4, 145, 150));
+        ASSERT_FALSE(padCandidates(*pad).isEmpty()) << file;
+        EXPECT_EQ(padCandidates(*pad).front(), file == std::string("ta.txt") ? QStringLiteral("田") : QStringLiteral("駅"))
+            << file << " written small in the bottom right: " << qPrintable(padCandidates(*pad).join(u' '));
     }
+    QTest::mouseClick(pad->clearButton(), Qt::LeftButton);
+    write(stored("ta.txt"));
     const QStringList shown = padCandidates(*pad);
     EXPECT_LE(shown.size(), HandwritingPad::MaxCandidates);
     QStringList school;
@@ -250,20 +270,32 @@ TEST_F(Handwriting, PracticeTellsThePupilAboutTheStrokeOrder)
     writeInOrder(answer, longest);
     QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
     EXPECT_EQ(screen->answerText(), answer);
-    const handwriting::StrokeCheck turned{handwriting::StrokeCheck::Verdict::Direction, longest, 0};
-    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：").arg(answer) + handwriting::strokeCheckMessage(turned));
-    EXPECT_TRUE(pad->messageLabel()->text().contains(QStringLiteral("かくめの　むきが　ちがうよ")));
+    handwriting::StrokeCheck turned;
+    turned.verdict = handwriting::StrokeCheck::Verdict::Direction;
+    turned.stroke = longest;
+    EXPECT_EQ(pad->message(), QStringLiteral("「%1」：").arg(answer) + handwriting::strokeCheckMessage(turned));
+    EXPECT_TRUE(pad->message().contains(QStringLiteral("かくめの　むきが　ちがうよ")));
     EXPECT_EQ(pad->pad().blamedStroke(), longest) << "the stroke the remark is about is marked";
 
     clickShown(sessionButton(*screen, "Btn_Delall"));
     writeInOrder(answer);
     QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
-    EXPECT_EQ(pad->messageLabel()->text(), QStringLiteral("「%1」：かきじゅんも　ばっちり！").arg(answer));
+    EXPECT_EQ(pad->message(), QStringLiteral("「%1」：かきじゅんも　ばっちり！").arg(answer));
 
+    // The numbered strokes beside the writing, not over it, until closed; the pupil writes on.
     QTest::mouseClick(pad->strokeOrderButton(), Qt::LeftButton);
-    ASSERT_EQ(modals.closed.size(), 1);
-    EXPECT_TRUE(modals.closed[0].startsWith(QStringLiteral("moji::TF_Kakijun:")));
-    EXPECT_TRUE(modals.closed[0].contains(QStringLiteral("「%1」の").arg(answer))) << qPrintable(modals.closed[0]);
+    EXPECT_TRUE(modals.closed.isEmpty()) << "no dialog over the pad";
+    EXPECT_EQ(pad->diagramKanji(), answer);
+    ASSERT_TRUE(pad->diagram()->isVisible());
+    EXPECT_FALSE(pad->diagram()->geometry().intersects(pad->square()->geometry()));
+    EXPECT_FALSE(pad->candidateButton(1)->isVisible());
+    EXPECT_TRUE(pad->message().startsWith(QStringLiteral("「%1」の　かきじゅん（").arg(answer)));
+    drawStroke(pad->square(), {{40, 60}, {200, 60}});
+    EXPECT_TRUE(pad->diagram()->isVisible()) << "held beside the writing";
+    QTest::mouseClick(pad->strokeOrderButton(), Qt::LeftButton);
+    EXPECT_FALSE(pad->diagram()->isVisible());
+    EXPECT_TRUE(pad->candidateButton(1)->isVisible());
+    EXPECT_FALSE(pad->message().contains(QStringLiteral("かきじゅん"))) << "the caption went with the diagram";
     EXPECT_TRUE(f.messages.shown.isEmpty());
 }
 
@@ -282,5 +314,161 @@ TEST_F(Handwriting, ADamagedStrokeOrderFileIsReportedOnceAndThePadGoesOn)
     EXPECT_EQ(f.messages.shown, QStringList{QStringLiteral("Kakijun.datでエラーがおこりました。 ")});
     EXPECT_EQ(screen->answerText(), answerOf(1).repeated(2));
     EXPECT_TRUE(screen && screen->isVisible());
-    EXPECT_FALSE(pad->messageLabel()->text().contains(QStringLiteral("ちがうよ")));
+    EXPECT_FALSE(pad->message().contains(QStringLiteral("ちがうよ")));
+}
+
+namespace {
+
+// How many pixels of the square are drawn in about this colour.
+int pixelsOf(QWidget* square, const QColor& colour)
+{
+    const QImage image = square->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 40;
+        }
+    }
+    return n;
+}
+
+const QColor MissingBlue(90, 140, 220);
+const QColor BlamedOrange(240, 130, 30);
+
+} // namespace
+
+// In practice the pupil asks "あってる？" and the pad compares the writing, written small and off
+// the middle with Zinnia reading it, with the answer's strokes: a stroke left out is named and
+// drawn faintly where it belongs, a swap and a reversal are named with the stroke marked,
+// right writing with loose proportions is praised and offered, unfinished right writing is
+// encouraged, and another kanji gets no hint of the answer.
+TEST_F(Handwriting, ThePracticeCoachNamesWhatDiffersFromTheAnswer)
+{
+    f.program.recognizer = createSchoolRecognizer(f.state);
+    recognizer = nullptr;
+    f.useBuiltFile(QStringLiteral("Kakijun.dat"));
+    begin(1, false);
+    const QString answer = answerOf(1);
+    ASSERT_NE(referenceOf(answer), nullptr);
+    const auto& reference = *referenceOf(answer);
+    ASSERT_GE(reference.size(), 4u);
+    openPad();
+    ASSERT_TRUE(pad->checkButton()->isVisible());
+    moji::RandomSource hand(5);
+    auto ask = [&](const handwriting::Strokes& written) {
+        QTest::mouseClick(pad->clearButton(), Qt::LeftButton);
+        write(handwriting::placed(written, 0.5, 115, 20));
+        QTest::mouseClick(pad->checkButton(), Qt::LeftButton);
+        return pad->message();
+    };
+    const handwriting::Strokes right = handwritten(reference, hand);
+
+    handwriting::Strokes fewer = right;
+    fewer.erase(fewer.begin() + 1);
+    EXPECT_EQ(ask(fewer), QStringLiteral("２かくめが　ないよ"));
+    ASSERT_TRUE(pad->pad().remark() && pad->pad().remark()->missingAt);
+    EXPECT_GT(pixelsOf(pad->square(), MissingBlue), 20) << "the missing stroke is drawn";
+
+    handwriting::Strokes swapped = right;
+    std::swap(swapped[0], swapped[1]);
+    EXPECT_EQ(ask(swapped), QStringLiteral("１かくめの　じゅんばんが　ちがうよ"));
+    EXPECT_EQ(pad->pad().blamedStroke(), 1);
+    EXPECT_GT(pixelsOf(pad->square(), BlamedOrange), 20) << "the stroke is marked";
+    EXPECT_EQ(pixelsOf(pad->square(), MissingBlue), 0);
+
+    std::size_t longest = 0;
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        auto length = [](const handwriting::ReferenceStroke& r) { return std::hypot(r.end.x - r.start.x, r.end.y - r.start.y); };
+        if (length(reference[i]) > length(reference[longest]))
+            longest = i;
+    }
+    handwriting::Strokes reversed = right;
+    std::reverse(reversed[longest].begin(), reversed[longest].end());
+    handwriting::StrokeCheck turned;
+    turned.verdict = handwriting::StrokeCheck::Verdict::Direction;
+    turned.stroke = int(longest) + 1;
+    EXPECT_EQ(ask(reversed), handwriting::strokeCheckMessage(turned));
+    EXPECT_EQ(pad->pad().blamedStroke(), int(longest) + 1);
+
+    // Loose proportions, right order: praised, and the answer is among the candidates to take.
+    EXPECT_EQ(ask(handwritten(reference, hand, handwriting::LooseEnds)), QStringLiteral("かきじゅんも　ばっちり！　こうほから　えらんでね"));
+    const int at = int(padCandidates(*pad).indexOf(answer));
+    ASSERT_GE(at, 0) << qPrintable(padCandidates(*pad).join(u' '));
+    QTest::mouseClick(pad->candidateButton(at + 1), Qt::LeftButton);
+    EXPECT_EQ(screen->answerText(), answer);
+    EXPECT_FALSE(pad->pad().remark());
+
+    const handwriting::Strokes begun(right.begin(), right.begin() + 2);
+    EXPECT_EQ(ask(begun), QStringLiteral("ここまで　あってるよ。つづけて　かいてね"));
+    // A kanji of the level with three strokes more or fewer.
+    QString other;
+    for (int k = 241; k <= 260 && other.isEmpty(); ++k) {
+        if (referenceOf(glyph(k)) && std::abs(int(referenceOf(glyph(k))->size()) - int(reference.size())) >= 3)
+            other = glyph(k);
+    }
+    ASSERT_FALSE(other.isEmpty());
+    EXPECT_EQ(ask(handwritten(*referenceOf(other), hand)), QStringLiteral("もういちど　かいてみよう"))
+        << "another kanji: nothing of the answer is told";
+    EXPECT_FALSE(pad->pad().remark());
+    EXPECT_TRUE(f.messages.shown.isEmpty());
+}
+
+// Unasked, the coach speaks only when the writing is nearly whole and the recogniser does not
+// list the answer: a stroke left out in the middle is named, a last stroke not yet written is
+// not; writing that is the answer though the recogniser missed it is offered first. In a
+// challenge the candidates alone decide: no coach, no "あってる？", nothing of the answer.
+TEST_F(Handwriting, TheCoachSpeaksUnaskedOnlyInPracticeAndWhenTheWritingIsNearlyWhole)
+{
+    f.useBuiltFile(QStringLiteral("Kakijun.dat"));
+    begin(1, false);
+    const QString answer = answerOf(1);
+    ASSERT_NE(referenceOf(answer), nullptr);
+    const auto& reference = *referenceOf(answer);
+    const int n = int(reference.size());
+    recognizer->readings[n - 1] = {glyph(1), glyph(2)};
+    recognizer->readings[n] = {glyph(3)};
+    openPad();
+    moji::RandomSource hand(9);
+    const handwriting::Strokes right = handwritten(reference, hand);
+
+    handwriting::Strokes fewer = right;
+    fewer.erase(fewer.begin() + 2);
+    write(handwriting::placed(fewer, 0.6, 90, 90));
+    EXPECT_EQ(pad->message(), QStringLiteral("３かくめが　ないよ"));
+    EXPECT_GT(pixelsOf(pad->square(), MissingBlue), 20);
+    QTest::mouseClick(pad->undoButton(), Qt::LeftButton);
+    EXPECT_FALSE(pad->pad().remark()) << "the remark went with the writing it was about";
+    EXPECT_TRUE(pad->message().isEmpty());
+
+    QTest::mouseClick(pad->clearButton(), Qt::LeftButton);
+    write(handwriting::Strokes(right.begin(), right.end() - 1));
+    EXPECT_TRUE(pad->message().isEmpty()) << "the last stroke is still to come: " << qPrintable(pad->message());
+    write({right.back()});
+    EXPECT_EQ(padCandidates(*pad).value(0), answer) << "right writing the recogniser missed is offered first";
+    EXPECT_TRUE(pad->message().isEmpty());
+    QTest::mouseClick(pad->candidateButton(1), Qt::LeftButton);
+    EXPECT_EQ(pad->message(), QStringLiteral("「%1」：かきじゅんも　ばっちり！").arg(answer));
+}
+
+TEST_F(Handwriting, AChallengeNeverCoaches)
+{
+    f.useBuiltFile(QStringLiteral("Kakijun.dat"));
+    begin(1, true);
+    const QString answer = answerOf(1);
+    ASSERT_NE(referenceOf(answer), nullptr);
+    const auto& reference = *referenceOf(answer);
+    openPad();
+    EXPECT_FALSE(pad->checkButton()->isVisible());
+    EXPECT_FALSE(pad->strokeOrderButton()->isVisible());
+    moji::RandomSource hand(9);
+    handwriting::Strokes written = handwritten(reference, hand);
+    written.erase(written.begin() + 2);
+    write(written);
+    EXPECT_FALSE(pad->pad().remark());
+    EXPECT_FALSE(padCandidates(*pad).contains(answer));
+    EXPECT_FALSE(pad->message().contains(QStringLiteral("かくめ")));
+    write({written.front()});
+    EXPECT_FALSE(padCandidates(*pad).contains(answer));
+    EXPECT_TRUE(f.messages.shown.isEmpty()) << "Kakijun.dat is not even read";
 }

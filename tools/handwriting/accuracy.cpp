@@ -34,12 +34,25 @@ std::vector<AccuracyLine> measureAccuracy(Recognizer& recognizer, const StrokeOr
     whole.writing = QStringLiteral("whole strokes");
     missing.writing = QStringLiteral("one stroke missing");
     joined.writing = QStringLiteral("two strokes joined");
+    // Where a child writes: across the square, or at 40 % of its size in a corner or the middle.
+    const struct {
+        const char* name;
+        double left, top;
+    } corners[] = {{"40 % top left", 0, 0}, {"40 % top right", 1, 0}, {"40 % bottom left", 0, 1},
+                   {"40 % bottom right", 1, 1}, {"40 % centre", 0.5, 0.5}};
+    constexpr double Small = 0.4;
+    constexpr double Room = 256 * (1 - Small);
+    std::vector<AccuracyLine> small(std::size(corners));
+    for (std::size_t i = 0; i < small.size(); ++i)
+        small[i].writing = QString::fromUtf8(corners[i].name);
     for (const QString& k : kanji) {
         const std::vector<ReferenceStroke>* reference = table.strokesOf(k);
         if (!reference)
             throw FileError(QStringLiteral("Kakijun.dat"), QStringLiteral("no strokes for %1").arg(k));
         const Strokes written = handwritten(*reference, random);
         count(whole, recognizer, written, k);
+        for (std::size_t i = 0; i < small.size(); ++i)
+            count(small[i], recognizer, placed(written, Small, corners[i].left * Room, corners[i].top * Room), k);
         if (written.size() < 2)
             continue;
         Strokes fewer = written;
@@ -52,7 +65,11 @@ std::vector<AccuracyLine> measureAccuracy(Recognizer& recognizer, const StrokeOr
         together.erase(std::next(first));
         count(joined, recognizer, together, k);
     }
-    return {whole, missing, joined};
+    std::vector<AccuracyLine> lines{whole};
+    lines.insert(lines.end(), small.begin(), small.end());
+    lines.push_back(missing);
+    lines.push_back(joined);
+    return lines;
 }
 
 } // namespace moji::handwriting

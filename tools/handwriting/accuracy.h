@@ -19,8 +19,10 @@ struct AccuracyLine {
     QStringList missed; // "kanji -> first candidate" where it was not among the five
 };
 
-// Writes each of `kanji` once by hand (see handwritten()) from the seed, reads it whole, with
-// one stroke left out and with two consecutive strokes joined into one, and counts the hits.
+// Writes each of `kanji` once by hand (see handwritten()) from the seed, reads it whole across
+// the square, whole at 40 % of the square's size in each corner and in the middle, with one
+// stroke left out and with two consecutive strokes joined into one, and counts the hits: one
+// line for each, in that order.
 // Raises FileError naming Kakijun.dat when the table lacks a kanji.
 std::vector<AccuracyLine> measureAccuracy(Recognizer& recognizer, const StrokeOrderTable& table,
                                           const QStringList& kanji, uint32_t seed);

@@ -5,10 +5,12 @@
 //   recognize [--count N] [FILE]        strokes from FILE or standard input; prints the candidates
 //   recognize --write KANJI [--seed S]  a kanji written by hand from Kakijun.dat, as such text
 //   recognize --accuracy [--seed S]     top-1 and top-5 accuracy over the 200 grade-3 kanji
+//   recognize --coach [--seed S]        how often the stroke check names a fault made on purpose
 //
 // Strokes are text: one stroke a line, its points "x,y x,y ..." in the 0..255 writing square.
 
 #include "accuracy.h"
+#include "coachrates.h"
 #include "errors.h"
 #include "factkanji.h"
 #include "randomsource.h"
@@ -50,7 +52,7 @@ std::unique_ptr<Recognizer> recognizer()
 StrokeOrderTable strokeOrder(const QString& programDir)
 {
     StrokeOrderTable table;
-    table.load(QDir(programDir).filePath(QStringLiteral("Kakijun.dat")));
+    table.load(QDir(programDir).filePath(QStringLiteral("Kakijun.dat")), dictionaryOfFacts(FactsPath));
     return table;
 }
 
@@ -121,6 +123,24 @@ int accuracy(const QString& programDir, uint32_t seed)
     return 0;
 }
 
+int coach(const QString& programDir, uint32_t seed)
+{
+    const StrokeOrderTable table = strokeOrder(programDir);
+    const QStringList kanji = kanjiOfFacts(FactsPath, 3);
+    const std::vector<CoachLine> lines = measureCoach(table, kanji, seed);
+    print(QStringLiteral("The stroke check on the %1 grade-3 kanji written from Kakijun.dat (seed %2):\n").arg(kanji.size()).arg(seed));
+    print(QStringLiteral("%1 %2 %3\n").arg(QStringLiteral("writing"), -22).arg(QStringLiteral("tried"), 6).arg(QStringLiteral("named"), 8));
+    for (const CoachLine& line : lines) {
+        print(QStringLiteral("%1 %2 %3 %\n").arg(line.writing, -22).arg(line.tried, 6)
+                  .arg(100.0 * line.named / std::max(line.tried, 1), 6, 'f', 1));
+    }
+    for (const CoachLine& line : lines) {
+        if (!line.examples.isEmpty())
+            print(QStringLiteral("Missed, %1: %2\n").arg(line.writing, line.examples.join(QStringLiteral("; "))));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -142,7 +162,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption programOption(QStringLiteral("program-dir"),
                                            QStringLiteral("The program folder holding Kakijun.dat."), QStringLiteral("DIR"),
                                            QStringLiteral(MOJIMARU_PROGRAM_DIR));
-    parser.addOptions({countOption, writeOption, accuracyOption, seedOption, programOption});
+    const QCommandLineOption coachOption(QStringLiteral("coach"),
+                                         QStringLiteral("Measure how often the stroke check names a missing, swapped or reversed stroke,\n"
+                                                        "and how often it blames right writing, on the grade-3 kanji."));
+    parser.addOptions({countOption, writeOption, accuracyOption, coachOption, seedOption, programOption});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The strokes to read (default: standard input)."), QStringLiteral("[file]"));
     parser.process(app);
 
@@ -157,14 +180,17 @@ int main(int argc, char* argv[])
         complain(QStringLiteral("--seed takes a whole number from 0 to 4294967295"));
         return 2;
     }
-    const int modes = int(parser.isSet(writeOption)) + int(parser.isSet(accuracyOption)) + int(!parser.positionalArguments().isEmpty());
+    const int modes = int(parser.isSet(writeOption)) + int(parser.isSet(accuracyOption)) + int(parser.isSet(coachOption))
+        + int(!parser.positionalArguments().isEmpty());
     if (parser.positionalArguments().size() > 1 || modes > 1) {
-        complain(QStringLiteral("give one file of strokes, --write KANJI or --accuracy (see --help)"));
+        complain(QStringLiteral("give one file of strokes, --write KANJI, --accuracy or --coach (see --help)"));
         return 2;
     }
     try {
         if (parser.isSet(accuracyOption))
             return accuracy(parser.value(programOption), seed);
+        if (parser.isSet(coachOption))
+            return coach(parser.value(programOption), seed);
         if (parser.isSet(writeOption))
             return write(parser.value(programOption), parser.value(writeOption), seed);
         return read(parser.positionalArguments().value(0), count);

@@ -5,9 +5,10 @@ and among the first five.
 A virtual X server and the Openbox window manager are started, then build/tools/handwriting/
 padtrial (the pupil's writing square with the recogniser of the 440 school kanji); every stroke
 of handwritten-40.txt is dragged across the square with xdotool, through its key points with a
-hand's wobble, each kanji a little smaller or larger and off centre as a child writes it.
+hand's wobble, each kanji a little smaller or larger and off centre as a child writes it, or
+with --corner at half the square's size in one of its corners (each corner in turn).
 
-    tools/handwriting/pad-trial.py [--build build] [--seed 1] [strokes file]
+    tools/handwriting/pad-trial.py [--build build] [--seed 1] [--corner] [strokes file]
 """
 import argparse
 import math
@@ -67,6 +68,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", default=os.path.join(HERE, "..", "..", "build"))
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--corner", action="store_true", help="write each kanji at half size in a corner")
     ap.add_argument("strokes", nargs="?", default=os.path.join(HERE, "handwritten-40.txt"))
     args = ap.parse_args()
     kanji = read_kanji(args.strokes)
@@ -96,11 +98,17 @@ def main():
         xdo("windowactivate", "--sync", window)
 
         top1 = top5 = 0
-        for glyph, strokes in kanji:
-            # A child's kanji is rarely the size of the square nor in its middle.
-            scale = rng.uniform(0.8, 1.0)
-            dx = (1 - scale) * 128 * (1 + rng.uniform(-0.85, 0.85))
-            dy = (1 - scale) * 128 * (1 + rng.uniform(-0.85, 0.85))
+        for i, (glyph, strokes) in enumerate(kanji):
+            if args.corner:
+                # Half size, tucked into a corner, a little way from its edges.
+                scale = 0.5
+                dx = (i % 2) * 128 + rng.uniform(-4, 4)
+                dy = (i // 2 % 2) * 128 + rng.uniform(-4, 4)
+            else:
+                # A child's kanji is rarely the size of the square nor in its middle.
+                scale = rng.uniform(0.8, 1.0)
+                dx = (1 - scale) * 128 * (1 + rng.uniform(-0.85, 0.85))
+                dy = (1 - scale) * 128 * (1 + rng.uniform(-0.85, 0.85))
 
             def screen(p):
                 x = min(254, max(1, p[0] * scale + dx))

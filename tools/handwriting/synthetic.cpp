@@ -9,7 +9,6 @@ namespace moji::handwriting {
 namespace {
 
 // In units of the 0..255 writing square.
-constexpr double EndSlip = 5;    // how far a start or an end may land from where it belongs
 constexpr double Wobble = 1;     // how far each point may stray from the line
 constexpr double Spacing = 4;    // between two movements the pad reports
 constexpr double MostBow = 0.08; // the furthest a stroke bends away from straight, by its length
@@ -26,14 +25,14 @@ int onSquare(double v)
 
 } // namespace
 
-Strokes handwritten(const std::vector<ReferenceStroke>& reference, RandomSource& random)
+Strokes handwritten(const std::vector<ReferenceStroke>& reference, RandomSource& random, double endSlip)
 {
     Strokes out;
     for (const ReferenceStroke& r : reference) {
-        const double x1 = r.start.x + between(random, -EndSlip, EndSlip);
-        const double y1 = r.start.y + between(random, -EndSlip, EndSlip);
-        const double x2 = r.end.x + between(random, -EndSlip, EndSlip);
-        const double y2 = r.end.y + between(random, -EndSlip, EndSlip);
+        const double x1 = r.start.x + between(random, -endSlip, endSlip);
+        const double y1 = r.start.y + between(random, -endSlip, endSlip);
+        const double x2 = r.end.x + between(random, -endSlip, endSlip);
+        const double y2 = r.end.y + between(random, -endSlip, endSlip);
         const double length = std::hypot(x2 - x1, y2 - y1);
         const double bow = between(random, -MostBow, MostBow) * length;
         // The unit normal of the line, along which it bows.
@@ -48,6 +47,16 @@ Strokes handwritten(const std::vector<ReferenceStroke>& reference, RandomSource&
                               onSquare(y1 + (y2 - y1) * t + ny * away + between(random, -Wobble, Wobble))});
         }
         out.push_back(std::move(stroke));
+    }
+    return out;
+}
+
+Strokes placed(const Strokes& strokes, double scale, double left, double top)
+{
+    Strokes out = strokes;
+    for (Stroke& s : out) {
+        for (Point& p : s)
+            p = {onSquare(left + p.x * scale), onSquare(top + p.y * scale)};
     }
     return out;
 }

@@ -282,9 +282,10 @@ void pickKanji(TF_Shutsudai& s, const QString& kanji)
 
 // Writes strokes of a kanji on the pad with the mouse as a child's hand might: each stroke of
 // the school order from its start to its end, a little wavy. `reversed` (from 1) is written
-// the wrong way round; only the first `count` strokes are written.
+// the wrong way round and `skipped` (from 1) left out; only the first `count` strokes are
+// written.
 void writeOnPad(HandwritingPanel& pad, const std::vector<handwriting::ReferenceStroke>& strokes, int count,
-                int reversed = 0)
+                int reversed = 0, int skipped = 0)
 {
     WritingSquare* square = pad.square();
     const double ux = (square->width() - 1) / 255.0;
@@ -294,6 +295,8 @@ void writeOnPad(HandwritingPanel& pad, const std::vector<handwriting::ReferenceS
         QApplication::sendEvent(square, &event);
     };
     for (int i = 0; i < count && i < int(strokes.size()); ++i) {
+        if (i + 1 == skipped)
+            continue;
         handwriting::Point from = strokes[std::size_t(i)].start;
         handwriting::Point to = strokes[std::size_t(i)].end;
         if (i + 1 == reversed)
@@ -545,8 +548,17 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
             writeOnPad(*pad, *strokes, int(strokes->size()), longest);
             click(candidateFor(*pad, kanji));
             tour.shoot(QStringLiteral("24a-practice-stroke-order"), QStringLiteral("れんしゅう：かきじゅんの　ひとこと"));
-            tour.shootModal(QStringLiteral("24b-practice-diagram"), QStringLiteral("れんしゅう：かきじゅんの　ず"),
-                            [&] { click(pad->strokeOrderButton()); });
+            click(pad->strokeOrderButton());
+            tour.shoot(QStringLiteral("24b-practice-diagram"), QStringLiteral("れんしゅう：かきじゅんの　ずを　よこに"));
+            click(pad->strokeOrderButton());
+            // The coach: the kanji written with its second stroke left out, and checked.
+            click(session->findChild<QPushButton*>(QStringLiteral("Btn_Delall")));
+            writeOnPad(*pad, *strokes, int(strokes->size()), 0, 2);
+            click(pad->checkButton());
+            tour.shoot(QStringLiteral("24b2-practice-coach"), QStringLiteral("れんしゅう：たりない　かくを　おしえる"));
+            pad->clearButton()->click();
+            writeOnPad(*pad, *strokes, int(strokes->size()));
+            click(candidateFor(*pad, kanji));
         }
         // Question 3 wrong, the others right (the pad's reading of question 1 put right if need be).
         for (int q = 1; q <= 10; ++q) {
@@ -571,7 +583,10 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
             pickKanji(*session, wrong);
             session->btn_awaseClick();
             tour.wait(2 * MarkMilliseconds);
-        }, true, QStringLiteral("24c-review-diagram"), QStringLiteral("ふくしゅう：まちがえたあとの　かきじゅん"));
+        });
+        tour.shoot(QStringLiteral("24c-review-diagram"), QStringLiteral("ふくしゅう：まちがえたあとの　かきじゅん（パッドの　よこ）"));
+        if (HandwritingPanel* pad = session->handwriting())
+            click(pad->strokeOrderButton());
         tour.shoot(QStringLiteral("24d-review-answer"), QStringLiteral("ふくしゅう：こたえを　おしえたところ"));
         tour.answerAll([&] {
             pickKanji(*session, state.KanjiTable[state.QuizSet[3].KanjiNo].Glyph.toUnicode());
