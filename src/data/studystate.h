@@ -105,8 +105,9 @@ public:
     // not an installed one and can be written (the build's folder, or a copy a family keeps
     // in their home), as it always was; otherwise the folder named in the settings, so that
     // several logins or a school share one set of records; otherwise `userFolder`, the
-    // user's own data folder.
-    void chooseRecordsFolder(const QString& userFolder);
+    // user's own data folder. Says which it chose; nothing is made on the disk.
+    enum class RecordsFolderKind { Program, Named, Own };
+    RecordsFolderKind chooseRecordsFolder(const QString& userFolder);
     const Clock& clock() const { return m_clock; }
     // The program folder is an installed one (under /usr): nothing is ever written there,
     // whoever runs the program, so the records go to a folder of the user's.
@@ -177,6 +178,9 @@ public:
     // The records folder a parent named in the settings (key "Records_Folder" of section
     // Mojimaru3), made absolute; empty when none is named.
     QString NamedRecordsFolder;
+    // The named folder for which the parent was last asked about the pupils of the login's own
+    // folder (key "Records_Asked"), so that they are asked once.
+    QString AskedRecordsFolder;
 
     // Appends the running session to the selected pupil's history and, for a challenge,
     // updates KanjiProgress, LevelPoints and the pupil's step.
@@ -234,6 +238,8 @@ public:
     // Mojimaru.ini.
     void ReadSettings();
     void SaveSettings() const;
+    // Writes AskedRecordsFolder alone, leaving every other setting as the file has it.
+    void SaveAskedRecordsFolder() const;
 
 private:
     // Carries out the journalled change from its recorded step to the end, and removes the

@@ -6,6 +6,7 @@
 #include "screenframe.h"
 #include "studystate.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +63,8 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     grid->addWidget(m_reset, 6, 1);
     grid->addWidget(m_remove, 7, 1);
     grid->setRowStretch(8, 1);
-    grid->addWidget(close, 9, 1, Qt::AlignRight);
+    grid->addWidget(recordsFolderLine(), 9, 0, 1, 2);
+    grid->addWidget(close, 10, 1, Qt::AlignRight);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_rename, &QPushButton::clicked, this, &TF_Kanri::Btn_RenameClick);
@@ -72,6 +74,23 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_pupils, &QListWidget::currentRowChanged, this, &TF_Kanri::updateButtons);
     showPupils(1);
+}
+
+QWidget* TF_Kanri::recordsFolderLine()
+{
+    // Where the roster and histories of these pupils are, so that a parent sharing a folder
+    // between logins can see which one this login uses. Long paths lose their middle; the
+    // whole path is in the tip and can be selected and copied.
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(m_program.state.recordsFolder()));
+    auto* line = new QLabel(this);
+    line->setObjectName(QStringLiteral("Lbl_RecordsFolder"));
+    line->setFont(pixelFont(line->font(), 12, false));
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->setToolTip(folder);
+    const QString caption = QStringLiteral("記録のフォルダー：");
+    const int room = 460 - line->fontMetrics().horizontalAdvance(caption);
+    line->setText(caption + line->fontMetrics().elidedText(folder, Qt::ElideMiddle, room));
+    return line;
 }
 
 void TF_Kanri::showPupils(int select)
