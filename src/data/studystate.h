@@ -249,6 +249,12 @@ private:
     // Finishes a change the journal shows was cut short; whether there was one.
     bool FinishInterruptedRosterChange();
     QString StartRosterChange(int16_t action, int p);
+    // Whether the roster is the one the journal began from, or (rosterChanged) the one its
+    // removal has already written.
+    bool RosterMatchesJournal(const RosterJournalRecord& journal, bool& rosterChanged) const;
+    // Raises RangeError naming the journal unless every history is what the journal's step
+    // leaves in its place.
+    void CheckHistoriesAgainstJournal(const RosterJournalRecord& journal) const;
     RosterSummary ReadRosterFile();
     QString backupFileName(const RosterJournalRecord& journal) const;
 
