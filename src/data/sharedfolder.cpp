@@ -23,11 +23,6 @@ constexpr mode_t Shared = S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP;
 
 } // namespace
 
-bool groupMayWrite(const QString& folder)
-{
-    struct stat info {};
-    return statFolder(folder, info) && (info.st_mode & S_IWGRP) != 0;
-}
 
 void shareNewFile(int fd, const QString& folder)
 {
@@ -46,29 +41,35 @@ void shareNewFile(int fd, const QString& folder)
 
 void repairSharing(const QString& folder, const QStringList& names)
 {
-    if (!groupMayWrite(folder))
+    struct stat dirInfo {};
+    if (!statFolder(folder, dirInfo) || (dirInfo.st_mode & S_IWGRP) == 0)
         return;
     const QDir dir(folder);
     for (const QString& name : dir.entryList(names, QDir::Files | QDir::Hidden)) {
         const QString path = dir.filePath(name);
         const QByteArray native = QFile::encodeName(path);
         struct stat file {};
-        if (::lstat(native.constData(), &file) != 0 || !S_ISREG(file.st_mode) || (file.st_mode & Shared) == Shared)
+        if (::lstat(native.constData(), &file) != 0 || !S_ISREG(file.st_mode))
+            continue;
+        const mode_t mode = ((file.st_mode & 07777) | Shared) & ~mode_t(S_IWOTH);
+        if (mode == (file.st_mode & 07777) && file.st_gid == dirInfo.st_gid)
             continue;
         if (file.st_uid == ::geteuid()) {
-            ::chmod(native.constData(), ((file.st_mode & 07777) | Shared) & ~mode_t(S_IWOTH));
+            // A login outside the folder's group cannot give it away: the mode alone helps then.
+            (void)!::chown(native.constData(), uid_t(-1), dirInfo.st_gid);
+            ::chmod(native.constData(), mode);
             continue;
         }
         if (::access(native.constData(), R_OK | W_OK) == 0)
             continue; // writable by this login already, through another of its groups
         // Another login's file this one cannot write: a shared copy takes its place in one
         // step, so that a failure leaves the original.
+        const QString copy = dir.filePath(QStringLiteral(".%1.shared").arg(name));
         try {
-            const QString copy = dir.filePath(QStringLiteral(".%1.shared").arg(name));
             filestore::writeAtomically(copy, name, filestore::readAll(path, name));
             filestore::rename(copy, path, name);
         } catch (const DataError&) {
-            QFile::remove(dir.filePath(QStringLiteral(".%1.shared").arg(name)));
+            QFile::remove(copy);
         }
     }
 }
