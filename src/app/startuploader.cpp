@@ -4,7 +4,7 @@
 #include "errors.h"
 #include "metafile.h"
 #include "program.h"
-#include "recordslock.h"
+#include "recordsopening.h"
 #include "studystate.h"
 
 #include <QBitmap>

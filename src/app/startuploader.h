@@ -1,7 +1,5 @@
 #pragma once
 
-#include "recordsopening.h"
-
 #include <QString>
 #include <QStringList>
 
