@@ -8,6 +8,7 @@
 
 #include "daynumber.h"
 #include "hintcontext.h"
+#include "journalfolders.h"
 #include "records.h"
 #include "studystate.h"
 
@@ -143,16 +144,12 @@ void rosterSeeds()
         full += r.encode();
     }
     put("fuzz_roster", QStringLiteral("ten"), full);
-    // Roster changes over three pupils: a removal of the second cut short before and after its
-    // first move, and a reset.
-    for (const auto& [action, step] : {std::pair{2, 0}, std::pair{2, 2}, std::pair{1, 0}}) {
-        RosterJournalRecord j;
-        j.Action = int16_t(action);
-        j.PupilNo = 2;
-        j.OldCount = 3;
-        j.Step = int16_t(step);
-        j.When = 46000.5;
-        put("fuzz_roster_journal", QStringLiteral("action%1-step%2").arg(action).arg(step), j.encode());
+    // Roster changes of the second of three pupils, each with the folder it was cut short in
+    // (the first byte) and the journal that belongs to that folder.
+    const auto folders = fuzz::journal::folders();
+    for (std::size_t f = 0; f < folders.size(); ++f) {
+        const QByteArray journal = fuzz::journal::journalOf(folders[f].action, folders[f].step).encode();
+        put("fuzz_roster_journal", QStringLiteral("folder%1").arg(f), QByteArray(1, char(f)) + journal);
     }
 }
 

@@ -4,7 +4,7 @@
 #include "errors.h"
 #include "metafile.h"
 #include "program.h"
-#include "singleinstance.h"
+#include "recordsopening.h"
 #include "studystate.h"
 
 #include <QBitmap>
@@ -27,13 +27,6 @@ QPixmap whiteTransparent(const QImage& image)
 }
 
 } // namespace
-
-QString recordsInUseMessage(const QString& holderHost)
-{
-    const QString who = holderHost.isEmpty() ? QStringLiteral("ほかの　もじまるが")
-                                             : QStringLiteral("ほかの　コンピューター（%1）の　もじまるが").arg(holderHost);
-    return who + QStringLiteral("　きろくを　つかっています。\nそちらを　おわりに　してから、　もういちど　はじめて　ください。");
-}
 
 QString StartupLoader::dataPath(const QString& name) const
 {
@@ -58,23 +51,13 @@ void StartupLoader::loadSettings()
     m_program.state.PopupsOn = false;
 }
 
-bool StartupLoader::openRecords(std::unique_ptr<SingleInstance>& lock)
+bool StartupLoader::openRecords(std::unique_ptr<RecordsLock>& lock)
 {
-    StudyState& state = m_program.state;
-    state.chooseRecordsFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                              + QStringLiteral("/mojimaru"));
-    lock = std::make_unique<SingleInstance>(QStringLiteral("Mojimaru"), state.recordsFolder());
-    // The records folder may lie anywhere: a failure names the whole path.
-    begin(lock->path());
-    switch (lock->acquire()) {
-    case SingleInstance::Outcome::Acquired:
-        return true;
-    case SingleInstance::Outcome::HeldByAnotherCopy:
-        return false;
-    case SingleInstance::Outcome::Failed:
-        break;
-    }
-    throw FileError(m_currentFile, QStringLiteral("the records folder cannot be locked"));
+    // Every failure there names its own file, the lock with its whole path.
+    begin(QStringLiteral("Mojimaru.lock"));
+    return openRecordsFolder(m_program, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                                             + QStringLiteral("/mojimaru"),
+                             lock);
 }
 
 bool StartupLoader::loadDictionaries()

@@ -8,11 +8,7 @@
 namespace moji {
 
 struct Program;
-class SingleInstance;
-
-// What a parent reads when another copy of the program uses the records: on this computer, or
-// on the one named (a records folder shared over the network).
-QString recordsInUseMessage(const QString& holderHost);
+class RecordsLock;
 
 // The file-loading steps of start-up, in their order, each remembering the file it begins to
 // handle so that a failure anywhere names the last file start-up was working on. Every step
@@ -30,9 +26,9 @@ public:
     // Mojimaru.ini; notices always start off.
     void loadSettings();
     // The records folder, chosen now that the settings are read, and its lock, kept in `lock`
-    // for the run so that no other copy rewrites the same roster or histories. False when
-    // another copy holds it (the caller tells the parent and ends the program).
-    bool openRecords(std::unique_ptr<SingleInstance>& lock);
+    // for the run so that no other copy rewrites the same roster or histories
+    // (openRecordsFolder). False when the program must end; the parent has been told why.
+    bool openRecords(std::unique_ptr<RecordsLock>& lock);
     // Bushu1.dat then Mojimaru1.dat. False when Bushu1.dat is missing (the caller reports it
     // and ends the program once loading is done).
     bool loadDictionaries();

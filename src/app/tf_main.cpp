@@ -5,7 +5,7 @@
 #include "picturebutton.h"
 #include "program.h"
 #include "randomsource.h"
-#include "singleinstance.h"
+#include "recordslock.h"
 #include "startuploader.h"
 #include "studystate.h"
 #include "tf_pop.h"
@@ -88,7 +88,6 @@ bool TF_Main::FormCreate()
         buildControls();
         loader.loadSettings();
         if (!loader.openRecords(m_recordsLock)) {
-            p.messages.information(nullptr, recordsInUseMessage(m_recordsLock->holderHost()));
             m_recordsLock.reset();
             m_notice->close();
             return false;

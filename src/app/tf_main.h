@@ -19,7 +19,7 @@ class QLabel;
 namespace moji {
 
 class PictureButton;
-class SingleInstance;
+class RecordsLock;
 
 // The main menu: the title, eight picture commands and kanji drifting across a navy board to
 // looping music. It is the first and last screen: start-up runs when it is created, and its
@@ -86,7 +86,7 @@ private:
     QTimer m_timer; // Tim_Ido
     QPointer<TF_Pop> m_notice;
     // Held while the program runs: no other copy uses these records meanwhile.
-    std::unique_ptr<SingleInstance> m_recordsLock;
+    std::unique_ptr<RecordsLock> m_recordsLock;
     bool m_painted = false;
     bool m_soundsOpened = false;
 };

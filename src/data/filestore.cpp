@@ -1,5 +1,7 @@
 #include "filestore.h"
 
+#include "sharedfolder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -7,6 +9,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace moji::filestore {
@@ -31,9 +34,14 @@ QString plannedError()
 // Makes a rename or a new file's name durable, so that a power cut soon after cannot bring
 // the old file back. Some file systems refuse to sync a folder; the data is in place anyway,
 // so that is not reported.
+QString folderOf(const QString& path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
 void syncFolderOf(const QString& path)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray folder = QFile::encodeName(folderOf(path));
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -52,6 +60,12 @@ bool exists(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() && !info.isDir();
+}
+
+bool occupied(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 QByteArray readAll(const QString& path, const QString& displayName)
@@ -117,6 +131,8 @@ void writeAtomically(const QString& path, const QString& displayName, const QByt
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw FileError(displayName, file.errorString());
+    // The temporary file becomes the file: it must be the folder's group's as the old one was.
+    sharedfolder::shareNewFile(file.handle(), folderOf(path));
     // Until commit() the old file is untouched; an abandoned temporary file is removed when
     // `file` goes out of scope. The detail is taken before cancelWriting() replaces it.
     const auto abandon = [&](const QString& detail) {
@@ -161,6 +177,8 @@ void appendRecord(const QString& path, const QString& displayName, const QByteAr
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw FileError(displayName, file.errorString());
+    if (created)
+        sharedfolder::shareNewFile(file.handle(), folderOf(path));
     const qint64 size = file.size();
     const qint64 aligned = size - size % record.size();
     if (aligned != size) {

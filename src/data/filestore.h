@@ -9,10 +9,14 @@
 #include <vector>
 
 // The one place where data files touch the disk. Every failure raises FileError naming the
-// file (without its folder), so callers show the same message whatever went wrong.
+// file (without its folder), so callers show the same message whatever went wrong. A file made
+// in a folder that a group shares is made readable and writable by that group (sharedfolder.h).
 namespace moji::filestore {
 
+// A file (not a folder) is there.
 bool exists(const QString& path);
+// Anything is there under that name: a file, a folder, a link, even one that leads nowhere.
+bool occupied(const QString& path);
 
 // The whole file. Raises FileError when it cannot be opened or read.
 QByteArray readAll(const QString& path, const QString& displayName);

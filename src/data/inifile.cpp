@@ -159,7 +159,12 @@ qint64 IniFile::readInteger(const QString& section, const QString& key, qint64 f
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    const QByteArray line = cp932::encodeLossy(key) + '=' + cp932::encodeLossy(value);
+    writeBytes(section, key, cp932::encodeLossy(value));
+}
+
+void IniFile::writeBytes(const QString& section, const QString& key, const QByteArray& value)
+{
+    const QByteArray line = cp932::encodeLossy(key) + '=' + value;
     int s = findSection(section);
     if (s < 0) {
         m_lines.append('[' + cp932::encodeLossy(section) + ']');
@@ -169,7 +174,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     const int k = findKey(s, key);
     if (k >= 0) {
         // Keep the key as it was spelled in the file.
-        m_lines[k] = keyValue(m_lines[k])->first + '=' + cp932::encodeLossy(value);
+        m_lines[k] = keyValue(m_lines[k])->first + '=' + value;
         return;
     }
     // After the section's last non-blank line, so blank separators stay between sections.

@@ -30,6 +30,8 @@ public:
     // back as the limit of its sign, so that a range check refuses it like any other.
     qint64 readInteger(const QString& section, const QString& key, qint64 fallback) const;
     void writeString(const QString& section, const QString& key, const QString& value);
+    // The value's bytes as they are to stand in the file (a file name, in the system's bytes).
+    void writeBytes(const QString& section, const QString& key, const QByteArray& value);
 
 private:
     int findSection(const QString& section) const;

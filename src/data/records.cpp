@@ -2,8 +2,11 @@
 
 #include "errors.h"
 
+#include <QCryptographicHash>
 #include <QtEndian>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace moji {
@@ -20,6 +23,8 @@ public:
                                  .arg(QLatin1String(what)).arg(size).arg(bytes.size()));
     }
     int16_t i16() { return qFromLittleEndian<int16_t>(take(2)); }
+    int32_t i32() { return qFromLittleEndian<int32_t>(take(4)); }
+    uint64_t u64() { return qFromLittleEndian<uint64_t>(take(8)); }
     uint8_t u8() { return static_cast<uint8_t>(*take(1)); }
     bool boolean() { return *take(1) != 0; }
     double f64() { return qFromLittleEndian<double>(take(8)); }
@@ -51,6 +56,8 @@ class Writer {
 public:
     explicit Writer(int size) { m_bytes.reserve(size); }
     void i16(int16_t v) { append(qToLittleEndian(v)); }
+    void i32(int32_t v) { append(qToLittleEndian(v)); }
+    void u64(uint64_t v) { append(qToLittleEndian(v)); }
     void u8(uint8_t v) { m_bytes.append(char(v)); }
     void boolean(bool v) { m_bytes.append(char(v ? 1 : 0)); }
     void f64(double v) { append(qToLittleEndian(v)); }
@@ -106,6 +113,20 @@ QByteArray AskedQuestionRecord::encode() const
     return out.take();
 }
 
+namespace {
+// The first eight bytes of the SHA-256 of `bytes`: a fingerprint no edit of a file keeps.
+uint64_t fingerprint(QByteArrayView bytes)
+{
+    return qFromLittleEndian<uint64_t>(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).constData());
+}
+constexpr int JournalBody = RosterJournalRecord::Size - 8;
+} // namespace
+
+RosterJournalRecord::FilePrint RosterJournalRecord::FilePrint::of(QByteArrayView bytes)
+{
+    return {int32_t(std::min<qsizetype>(bytes.size(), INT32_MAX)), fingerprint(bytes)};
+}
+
 RosterJournalRecord RosterJournalRecord::decode(QByteArrayView bytes)
 {
     Reader in(bytes, Size, "roster change");
@@ -115,6 +136,14 @@ RosterJournalRecord RosterJournalRecord::decode(QByteArrayView bytes)
     r.OldCount = in.i16();
     r.Step = in.i16();
     r.When = in.f64();
+    for (SjisString<10>& name : r.Names)
+        name = in.shortString<10>("name");
+    for (FilePrint& print : r.Histories) {
+        print.Size = in.i32();
+        print.Hash = in.u64();
+    }
+    in.skip(JournalBody - 16 - Pupils * 23);
+    r.m_intact = in.u64() == fingerprint(bytes.first(JournalBody));
     return r;
 }
 
@@ -126,7 +155,17 @@ QByteArray RosterJournalRecord::encode() const
     out.i16(OldCount);
     out.i16(Step);
     out.f64(When);
-    return out.take();
+    for (const SjisString<10>& name : Names)
+        out.shortString(name);
+    for (const FilePrint& print : Histories) {
+        out.i32(print.Size);
+        out.u64(print.Hash);
+    }
+    out.zeros(JournalBody - 16 - Pupils * 23);
+    QByteArray bytes = out.take();
+    Writer checksum(8);
+    checksum.u64(fingerprint(bytes));
+    return bytes + checksum.take();
 }
 
 StrokeOrderRecord StrokeOrderRecord::decode(QByteArrayView bytes)

@@ -59,16 +59,36 @@ struct AskedQuestionRecord {
 
 // Player1.jnl: a change to the roster that renames history files, kept until it is complete so
 // that one cut short is finished at the next start. Step is the last pupil whose files moved.
+// It also holds the roster and the histories as they stood when the change began, and a
+// checksum, so that a journal that does not belong to the files in front of it is refused.
 struct RosterJournalRecord {
-    static constexpr int Size = 16;
+    static constexpr int Size = 256;
+    static constexpr int Pupils = 10;
+    // What a history file held: its size (-1: there was none) and a fingerprint of its bytes.
+    struct FilePrint {
+        int32_t Size = -1;
+        uint64_t Hash = 0;
+
+        static FilePrint of(QByteArrayView bytes);
+        friend bool operator==(const FilePrint&, const FilePrint&) = default;
+    };
+
     int16_t Action = 0; // 1 reset, 2 remove
     int16_t PupilNo = 0;
     int16_t OldCount = 0;
     int16_t Step = 0;
     double When = 0; // names the backup of the pupil's history
+    std::array<SjisString<10>, Pupils> Names;
+    std::array<FilePrint, Pupils> Histories;
+
+    // encode() ends the record with a checksum of every byte before it. Whether the bytes it was decoded from carried the checksum of the rest, byte for byte.
+    bool intact() const { return m_intact; }
 
     static RosterJournalRecord decode(QByteArrayView bytes);
     QByteArray encode() const;
+
+private:
+    bool m_intact = true;
 };
 
 // Bushu1.dat: where a component's picture sits in its group's strip.

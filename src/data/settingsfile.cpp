@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <pwd.h>
+
 namespace moji {
 
 namespace {
@@ -26,6 +28,7 @@ const QString HandwritingKey = QStringLiteral("Tegaki");
 const QString ReviewHelpKey = QStringLiteral("Kotae_Oshie");
 const QString SpacedReviewKey = QStringLiteral("Fukushuu");
 const QString RecordsFolderKey = QStringLiteral("Records_Folder");
+const QString AskedFolderKey = QStringLiteral("Records_Asked");
 constexpr int DefaultMinutes = 10;
 // Stands for "absent, empty or not a number"; a stored -1 therefore counts as absent too.
 constexpr qint64 Missing = -1;
@@ -54,17 +57,29 @@ QString switchText(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// The folder named by Records_Folder, absolute: a path is a file name of the system's, so its
-// bytes are read as the system names files (UTF-8), "~/" starts in the home folder, and a
-// relative path starts beside the settings file. Empty when no folder is named.
-QString namedFolder(const IniFile& ini, const QString& settingsPath)
+// A folder named in the settings, absolute: a path is a file name of the system's, so its
+// bytes are read as the system names files (UTF-8); "~/" starts in the home folder and "~name/"
+// in that login's, as in a shell, and a relative path starts beside the settings file. A
+// "~name" of no login is kept as written, so that the parent is told of the folder they wrote.
+// Empty when no folder is named.
+QString folderSetting(const IniFile& ini, const QString& key, const QString& settingsPath)
 {
-    const auto bytes = ini.readBytes(StartSection, RecordsFolderKey);
+    const auto bytes = ini.readBytes(StartSection, key);
     if (!bytes || bytes->trimmed().isEmpty())
         return {};
     QString folder = QFile::decodeName(bytes->trimmed());
-    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
-        folder = QDir::homePath() + folder.mid(1);
+    if (folder.startsWith(QLatin1Char('~'))) {
+        const qsizetype slash = folder.indexOf(QLatin1Char('/'));
+        const QString login = folder.mid(1, slash < 0 ? -1 : slash - 1);
+        QString home = QDir::homePath();
+        if (!login.isEmpty()) {
+            const passwd* entry = ::getpwnam(QFile::encodeName(login).constData());
+            if (!entry)
+                return QDir::cleanPath(folder);
+            home = QFile::decodeName(entry->pw_dir);
+        }
+        folder = home + (slash < 0 ? QString() : folder.mid(slash));
+    }
     return QDir::cleanPath(QFileInfo(settingsPath).absoluteDir().absoluteFilePath(folder));
 }
 
@@ -85,7 +100,8 @@ void StudyState::ReadSettings()
     HandwritingOn = readSwitch(ini, HandwritingKey);
     ReviewHelpOn = readSwitch(ini, ReviewHelpKey);
     SpacedReviewOn = readSwitch(ini, SpacedReviewKey);
-    NamedRecordsFolder = namedFolder(ini, settingsPath);
+    NamedRecordsFolder = folderSetting(ini, RecordsFolderKey, settingsPath);
+    AskedRecordsFolder = folderSetting(ini, AskedFolderKey, settingsPath);
     if (changed)
         ini.save();
 }
@@ -102,6 +118,14 @@ void StudyState::SaveSettings() const
     ini.writeString(StartSection, HandwritingKey, switchText(HandwritingOn));
     ini.writeString(StartSection, ReviewHelpKey, switchText(ReviewHelpOn));
     ini.writeString(StartSection, SpacedReviewKey, switchText(SpacedReviewOn));
+    ini.save();
+}
+
+void StudyState::SaveAskedRecordsFolder() const
+{
+    IniFile ini(settingsPath, SettingsFile);
+    ini.load();
+    ini.writeBytes(StartSection, AskedFolderKey, QFile::encodeName(AskedRecordsFolder));
     ini.save();
 }
 

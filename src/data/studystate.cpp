@@ -42,13 +42,15 @@ QString StudyState::recordPath(const QString& fileName) const
     return m_recordsFolder + fileName;
 }
 
-void StudyState::chooseRecordsFolder(const QString& userFolder)
+StudyState::RecordsFolderKind StudyState::chooseRecordsFolder(const QString& userFolder)
 {
     const QFileInfo programFolder(m_dataFolder);
-    if (!installed && programFolder.isDir() && programFolder.isWritable())
+    if (!installed && programFolder.isDir() && programFolder.isWritable()) {
         m_recordsFolder = m_dataFolder;
-    else
-        m_recordsFolder = withSeparator(NamedRecordsFolder.isEmpty() ? userFolder : NamedRecordsFolder);
+        return RecordsFolderKind::Program;
+    }
+    m_recordsFolder = withSeparator(NamedRecordsFolder.isEmpty() ? userFolder : NamedRecordsFolder);
+    return NamedRecordsFolder.isEmpty() ? RecordsFolderKind::Own : RecordsFolderKind::Named;
 }
 
 void StudyState::OpenHint()

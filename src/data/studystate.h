@@ -137,8 +137,9 @@ public:
     // not an installed one and can be written (the build's folder, or a copy a family keeps
     // in their home), as it always was; otherwise the folder named in the settings, so that
     // several logins or a school share one set of records; otherwise `userFolder`, the
-    // user's own data folder.
-    void chooseRecordsFolder(const QString& userFolder);
+    // user's own data folder. Says which it chose; nothing is made on the disk.
+    enum class RecordsFolderKind { Program, Named, Own };
+    RecordsFolderKind chooseRecordsFolder(const QString& userFolder);
     const Clock& clock() const { return m_clock; }
     // The program folder is an installed one (under /usr): nothing is ever written there,
     // whoever runs the program, so the records go to a folder of the user's.
@@ -217,6 +218,9 @@ public:
     // The records folder a parent named in the settings (key "Records_Folder" of section
     // Mojimaru3), made absolute; empty when none is named.
     QString NamedRecordsFolder;
+    // The named folder for which the parent was last asked about the pupils of the login's own
+    // folder (key "Records_Asked"), so that they are asked once.
+    QString AskedRecordsFolder;
 
     // Appends the running session to the selected pupil's history and, for a challenge,
     // updates KanjiProgress, LevelPoints and the pupil's step.
@@ -277,6 +281,8 @@ public:
     // Mojimaru.ini.
     void ReadSettings();
     void SaveSettings() const;
+    // Writes AskedRecordsFolder alone, leaving every other setting as the file has it.
+    void SaveAskedRecordsFolder() const;
 
 private:
     // Carries out the journalled change from its recorded step to the end, and removes the
@@ -286,6 +292,12 @@ private:
     // Finishes a change the journal shows was cut short; whether there was one.
     bool FinishInterruptedRosterChange();
     QString StartRosterChange(int16_t action, int p);
+    // Whether the roster is the one the journal began from, or (rosterChanged) the one its
+    // removal has already written.
+    bool RosterMatchesJournal(const RosterJournalRecord& journal, bool& rosterChanged) const;
+    // Raises RangeError naming the journal unless every history is what the journal's step
+    // leaves in its place.
+    void CheckHistoriesAgainstJournal(const RosterJournalRecord& journal) const;
     RosterSummary ReadRosterFile();
     QString backupFileName(const RosterJournalRecord& journal) const;
 

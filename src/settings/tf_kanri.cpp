@@ -7,6 +7,7 @@
 #include "screenframe.h"
 #include "studystate.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,7 +70,8 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     m_chart->setToolTip(QStringLiteral("思い出せる見こみが９割以上の漢字を「覚えている」と数えます"));
     grid->addWidget(chartTitle, 9, 0, 1, 2);
     grid->addWidget(m_chart, 10, 0, 1, 2);
-    grid->addWidget(close, 11, 1, Qt::AlignRight);
+    grid->addWidget(recordsFolderLine(), 11, 0, 1, 2);
+    grid->addWidget(close, 12, 1, Qt::AlignRight);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_rename, &QPushButton::clicked, this, &TF_Kanri::Btn_RenameClick);
@@ -80,6 +82,23 @@ TF_Kanri::TF_Kanri(Program& program, QWidget* parent)
     connect(m_pupils, &QListWidget::currentRowChanged, this, &TF_Kanri::updateButtons);
     connect(m_pupils, &QListWidget::currentRowChanged, this, &TF_Kanri::showChart);
     showPupils(1);
+}
+
+QWidget* TF_Kanri::recordsFolderLine()
+{
+    // Where the roster and histories of these pupils are, so that a parent sharing a folder
+    // between logins can see which one this login uses. Long paths lose their middle; the
+    // whole path is in the tip and can be selected and copied.
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(m_program.state.recordsFolder()));
+    auto* line = new QLabel(this);
+    line->setObjectName(QStringLiteral("Lbl_RecordsFolder"));
+    line->setFont(pixelFont(line->font(), 12, false));
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    line->setToolTip(folder);
+    const QString caption = QStringLiteral("記録のフォルダー：");
+    const int room = 460 - line->fontMetrics().horizontalAdvance(caption);
+    line->setText(caption + line->fontMetrics().elidedText(folder, Qt::ElideMiddle, room));
+    return line;
 }
 
 void TF_Kanri::showPupils(int select)

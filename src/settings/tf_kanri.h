@@ -16,9 +16,10 @@ class StudyState;
 
 // The parents' page, opened from the settings dialog: rename a pupil (with the registration's
 // kana rules), reset a pupil's progress (the history is kept as a backup), or remove a pupil
-// (the later pupils' records move with them). Each action is confirmed in a box whose default
-// answer is no, so a child clicking about cannot set one off. Under the list, the chosen
-// pupil's chart of the kanji they remember, week by week.
+// (the later pupils' records move with them); it also names the records folder in use. Each
+// action is confirmed in a box whose default answer is no, so a child clicking about cannot
+// set one off. Under the list, the chosen pupil's chart of the kanji they remember, week by
+// week.
 class TF_Kanri : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
 
 private:
     void showPupils(int select);
+    // The line that names the records folder in use.
+    QWidget* recordsFolderLine();
     // The selected pupil's number and name, or 0 when none is selected.
     int selectedPupil() const;
     QString pupilName(int p) const;

@@ -4,14 +4,18 @@
 //   - a program folder the user can write to keeps the records, as it always did;
 //   - a read-only one sends them to the user's data folder, or to the folder the settings
 //     name, while the data is still read from the program folder;
-//   - a records folder the user cannot write is reported with the file message, never a
-//     crash, and nothing is written anywhere;
+//   - a records folder the user cannot write, one that is not there, and a lock that is no
+//     lock are each reported by name with what a parent should check, never a crash, and
+//     nothing is written or made anywhere;
 //   - a second copy on the same records (another login) says so in kana and ends, touching
-//     nothing; a copy on another computer is named; a crashed copy's lock is taken over.
+//     nothing; a crashed copy's lock is taken over; a copy on another computer is named, and
+//     its lock is taken over only when the parent says yes to the second box;
+//   - the pupils of the login's own folder are offered once to a newly named folder, and
+//     copied without a byte of the originals changing.
 
 #include "clock.h"
 #include "errors.h"
-#include "startuploader.h"
+#include "recordsopening.h"
 #include "studystate.h"
 #include "testfiles.h"
 #include "testprogram.h"
@@ -102,11 +106,15 @@ protected:
         writable(name + QStringLiteral("/run"));
         ::chmod(QFile::encodeName(l.home + QStringLiteral("/run")).constData(), 0700);
         writeFile(l.config() + QStringLiteral("/Mojimaru.ini"), settings);
+        if (AsRoot) {
+            EXPECT_EQ(::chown(QFile::encodeName(l.config() + QStringLiteral("/Mojimaru.ini")).constData(), Nobody, Nobody), 0);
+        }
         return l;
     }
 
-    // The program (message boxes printed) over `program`, as `l` on this computer.
-    std::unique_ptr<QProcess> start(const QString& program, const Login& l)
+    // The program (message boxes printed, questions answered `answer`) over `program`, as `l`
+    // on this computer.
+    std::unique_ptr<QProcess> start(const QString& program, const Login& l, const char* answer = "no")
     {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -123,7 +131,7 @@ protected:
             if (AsRoot && (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0))
                 ::_exit(127);
         });
-        process->start(QStringLiteral(MOJIMARU_PRINTING), {program});
+        process->start(QStringLiteral(MOJIMARU_PRINTING), {program, QLatin1String(answer)});
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }
@@ -147,10 +155,20 @@ protected:
     // Ends a running copy as the system would; it writes the roster and gives the lock back.
     static void end(QProcess& process)
     {
+        // A copy that has ended has no process number: kill(0) would end the tests themselves.
+        ASSERT_GT(process.processId(), 0) << "the copy has ended already";
         ::kill(pid_t(process.processId()), SIGTERM);
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
+    }
+
+    // What a copy that started said, once it holds the lock in `folder` and has been ended.
+    static QString saidAndEnded(QProcess& process, const QString& folder)
+    {
+        EXPECT_EQ(lockHolder(folder, process.processId()), process.processId());
+        end(process);
+        return QString::fromUtf8(process.readAllStandardOutput()).chopped(1);
     }
 
     // What a copy that could not start said; it must end by itself, without crashing.
@@ -226,8 +244,17 @@ TEST_F(RecordsFolder, TheProgramFolderWhenItCanBeWrittenElseTheUsersOrTheNamedOn
         const Login l = login(QStringLiteral("d"), "[Mojimaru3]\nWrite_Time=10\nRead_Time=10\nRecords_Folder="
                                                         + QFile::encodeName(closed) + "\n");
         auto copy = start(installed, l);
-        EXPECT_EQ(refusal(*copy), fileErrorMessage(QDir(closed).filePath(Lock)));
+        EXPECT_EQ(refusal(*copy), folderNotWritableMessage(closed));
         EXPECT_TRUE(QDir(closed).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(l.records()));
+    }
+    {
+        SCOPED_TRACE("a named folder that is not there (a typing mistake, a share not mounted)");
+        const Login l = login(QStringLiteral("e"), "[Mojimaru3]\nRecords_Folder=~/shared/records\n");
+        auto copy = start(installed, l);
+        EXPECT_EQ(refusal(*copy), folderMissingMessage(l.home + QStringLiteral("/shared/records"),
+                                                       l.config() + QStringLiteral("/Mojimaru.ini")));
+        EXPECT_FALSE(QFileInfo::exists(l.home + QStringLiteral("/shared"))) << "nothing is made";
         EXPECT_FALSE(QFileInfo::exists(l.records()));
     }
     EXPECT_TRUE(folderContents(installed) == programFiles) << "nothing was ever written to the read-only program folder";
@@ -263,10 +290,73 @@ TEST_F(RecordsFolder, OneCopyAtATimeUsesTheRecords)
     EXPECT_EQ(after.Roster[1].Name.toUnicode(), QStringLiteral("たろう"));
 
     // A copy on another computer (the records on a network share) holds them: its lock is
-    // never taken, whatever its process number means here, and the parent is told where it runs.
+    // not taken, whatever its process number means here; the parent is told where it runs and
+    // asked whether it is running there. No (the default) changes nothing.
     const QByteArray foreign = "1\nmojimaru\nschool-pc-2\n";
     writeFile(QDir(program).filePath(Lock), foreign);
+    const QMap<QString, QByteArray> before = folderContents(program);
     auto third = start(program, first);
-    EXPECT_EQ(refusal(*third), recordsInUseMessage(QStringLiteral("school-pc-2")));
-    EXPECT_EQ(readFile(QDir(program).filePath(Lock)), foreign);
+    const QString parentAsked = recordsInUseMessage(QStringLiteral("school-pc-2")) + QLatin1Char('\n')
+                                + takeOverQuestion(QStringLiteral("school-pc-2"));
+    EXPECT_EQ(refusal(*third), parentAsked);
+    EXPECT_TRUE(folderContents(program) == before) << "no changed nothing";
+    // Yes: this copy takes the records over, and gives them back when it ends.
+    auto fourth = start(program, first, "yes");
+    EXPECT_EQ(saidAndEnded(*fourth, program), parentAsked);
+    EXPECT_FALSE(QFileInfo::exists(QDir(program).filePath(Lock)));
+
+    // A folder where the lock goes is named, and the parent is told what to do with it.
+    ASSERT_TRUE(QDir(program).mkdir(Lock));
+    auto fifth = start(program, second);
+    EXPECT_EQ(refusal(*fifth), lockInTheWayMessage(QDir(program).filePath(Lock)));
+}
+
+TEST_F(RecordsFolder, TheOwnFoldersPupilsAreOfferedOnceToANewlyNamedFolder)
+{
+    const QString installed = programFolder(QStringLiteral("installed"), false);
+    const QString shared = writable(QStringLiteral("shared"));
+    const QByteArray naming = "[Mojimaru3]\nRecords_Folder=" + QFile::encodeName(shared) + "\n";
+    const QStringList pupils{QStringLiteral("たろう"), QStringLiteral("はなこ")};
+    const auto ownPupils = [&](const Login& l) {
+        writable(l.home.mid(base.path().size() + 1) + QStringLiteral("/data/mojimaru"));
+        for (const QString& name : pupils)
+            registerPupil(l.records(), name.toUtf8().constData());
+        writeFile(QDir(l.records()).filePath(historyFileName(2)), historyRun(1, 1, 1, FirstKanjiNo, 9, true));
+        writeFile(QDir(l.records()).filePath(QStringLiteral("Game1.dat")), QByteArray(24, '\1'));
+        return folderContents(l.records());
+    };
+
+    {
+        SCOPED_TRACE("no: nothing is copied, and it is not asked again");
+        const Login l = login(QStringLiteral("a"), naming);
+        const auto own = ownPupils(l);
+        auto copy = start(installed, l, "no");
+        EXPECT_EQ(saidAndEnded(*copy, shared), copyPupilsQuestion(shared, l.records(), pupils));
+        EXPECT_TRUE(folderContents(l.records()) == own);
+        EXPECT_FALSE(QFileInfo::exists(QDir(shared).filePath(historyFileName(2))));
+        auto again = start(installed, l, "yes");
+        EXPECT_EQ(saidAndEnded(*again, shared), QString());
+        EXPECT_EQ(QDir(shared).entryList(QDir::Files), QStringList{Roster}) << "only the empty roster of the exit";
+        QFile::remove(QDir(shared).filePath(Roster));
+    }
+    {
+        SCOPED_TRACE("yes: the pupils are copied, the originals untouched");
+        const Login l = login(QStringLiteral("b"), naming);
+        const auto own = ownPupils(l);
+        auto copy = start(installed, l, "yes");
+        EXPECT_EQ(saidAndEnded(*copy, shared), copyPupilsQuestion(shared, l.records(), pupils) + QLatin1Char('\n')
+                                                   + pupilsCopiedMessage(pupils));
+        EXPECT_TRUE(folderContents(l.records()) == own) << "the originals were changed";
+        for (const QString& name : {Roster, historyFileName(2), QStringLiteral("Game1.dat")})
+            EXPECT_EQ(readFile(QDir(shared).filePath(name)), own.value(name)) << name.toStdString();
+    }
+    {
+        SCOPED_TRACE("both folders have pupils: the parent is told once where the others are");
+        const Login l = login(QStringLiteral("c"), naming);
+        ownPupils(l);
+        auto copy = start(installed, l, "yes");
+        EXPECT_EQ(saidAndEnded(*copy, shared), otherPupilsMessage(shared, l.records(), pupils));
+        auto again = start(installed, l, "yes");
+        EXPECT_EQ(saidAndEnded(*again, shared), QString());
+    }
 }

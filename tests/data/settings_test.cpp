@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -186,7 +188,8 @@ TEST_F(Settings, AnUnreadableFileIsAFileError)
 
 // The records folder a parent names: a path as the system writes file names (UTF-8, so a
 // folder with a Japanese name is found), "~/" in the home folder, a relative path beside the
-// settings file. The settings dialog's save keeps the line as it was.
+// settings file; "~name/" in that login's home, and kept as written when there is no such login.
+// The settings dialog's save keeps the line as it was.
 TEST_F(Settings, TheNamedRecordsFolderIsAFolderOfTheSystem)
 {
     const struct {
@@ -196,6 +199,8 @@ TEST_F(Settings, TheNamedRecordsFolderIsAFolderOfTheSystem)
         {"Records_Folder=/srv/もじまる/3年1組\n", QStringLiteral("/srv/もじまる/3年1組")},
         {"records_folder = \"/srv/kiroku/\" \n", QStringLiteral("/srv/kiroku")},
         {"Records_Folder=~/kiroku\n", QDir::homePath() + QStringLiteral("/kiroku")},
+        {"Records_Folder=~root/kiroku\n", QFile::decodeName(::getpwnam("root")->pw_dir) + QStringLiteral("/kiroku")},
+        {"Records_Folder=~nobody-of-this-name/kiroku\n", QStringLiteral("~nobody-of-this-name/kiroku")},
         {"Records_Folder=../shared\n", QDir::cleanPath(dir.filePath(QStringLiteral("shared")))},
         {"Records_Folder=\n", QString()},
         {"", QString()},
@@ -210,4 +215,9 @@ TEST_F(Settings, TheNamedRecordsFolderIsAFolderOfTheSystem)
     state.ReadSettings();
     state.SaveSettings();
     EXPECT_TRUE(readFile(path()).startsWith("[Mojimaru3]\nRecords_Folder=/srv/もじまる\n"));
+    // The folder the parent was asked about is kept as the system's bytes too.
+    state.AskedRecordsFolder = state.NamedRecordsFolder;
+    state.SaveAskedRecordsFolder();
+    state.ReadSettings();
+    EXPECT_EQ(state.AskedRecordsFolder, QStringLiteral("/srv/もじまる"));
 }

@@ -9,7 +9,7 @@
 #include "picturebutton.h"
 #include "messages.h"
 #include "sessiondriver.h"
-#include "startuploader.h"
+#include "recordsopening.h"
 #include "tf_level_up.h"
 #include "tf_saiten.h"
 #include "tf_shutsudai.h"
@@ -85,6 +85,7 @@ TEST_F(Family, AnswersStayWhereThePupilPutThemAndTheResultLeavesTheMarksInView)
     start();
     QPointer<TF_Shutsudai> session = startChallenge();
     ASSERT_TRUE(session);
+    ASSERT_TRUE(waitFor([&] { return session->isActiveWindow(); }));
 
     // An answer typed, then 前のもんだい and つぎ: it is still there.
     answerQuestion(*session, state(), true);
@@ -186,6 +187,8 @@ TEST_F(Family, EveryBoxKeepsItsWordsWholeAndFitsTheScreen)
         recordsInUseMessage(QStringLiteral("kodomo-pc")),
         recordsInUseMessage(host),
         fileErrorMessage(folder),
+        folderNotWritableMessage(folder.chopped(12)),
+        folderMissingMessage(folder.chopped(12), QStringLiteral("/home/たろう/.config/Mojimaru.ini")),
     };
     MessageBoxes boxes;
     for (const QString& text : texts) {
