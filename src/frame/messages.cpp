@@ -17,12 +17,14 @@ QMessageBox::StandardButton ask(QWidget* parent, QMessageBox::Icon icon, const Q
 {
     QMessageBox box(icon, Title, QString(), buttons, parent);
     box.setDefaultButton(preferred);
-    // Qt lets a box's text grow to half the screen's width (at most 500 pixels) before it wraps
-    // it; the icon and the margins take some of that. Words stay whole within it, and a name
-    // too long for a line is shortened, so that the box always fits the screen.
+    // Qt wraps a box's text at half the screen's width and lets a box grow to hold a longer
+    // word, up to the screen's width (up to 1000 pixels on a wide screen), less the icon and
+    // the margins. Words stay whole; only a name too long even for that is shortened, so that
+    // every box fits the screen and a name that fits is shown whole.
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    const int half = screen ? std::min(screen->availableGeometry().width() / 2, 500) : 500;
-    box.setText(boxLines(text, box.fontMetrics(), std::max(120, half - 90)));
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int widest = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    box.setText(boxLines(text, box.fontMetrics(), std::max(120, widest - 120)));
     return QMessageBox::StandardButton(box.exec());
 }
 

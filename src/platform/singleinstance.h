@@ -10,11 +10,9 @@ class QLocalServer;
 
 namespace moji {
 
-// Keeps a second copy of the program from using what one copy holds: a lock file named after
-// the program in the user's runtime folder (one copy per desktop session), and one in the
-// records folder (one copy per set of records, whichever login or computer it runs on). A lock
-// left by a crashed copy on this computer is recovered; one held on another computer (a
-// records folder on a network share) is never taken.
+// Keeps a second copy of the program from running in the same desktop session: a lock file
+// named after the program in the user's runtime folder. A lock left by a crashed copy is
+// recovered. The records folder has its own lock (RecordsLock), shared by logins and computers.
 class SingleInstance {
 public:
     enum class Outcome {

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QDeadlineTimer>
@@ -15,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+
+#include <csignal>
 
 namespace testing_support {
 
@@ -83,6 +87,28 @@ bool Desktop::start()
     fprintf(stderr, "openbox did not take the display %s: %s\n", qPrintable(m_display),
             m_windowManager ? m_windowManager->readAllStandardError().constData() : "");
     return false;
+}
+
+void startDriver(QProcess& program, const QString& home, const QString& folder, const QString& where)
+{
+    const QDir base(home);
+    base.mkpath(QStringLiteral("run"));
+    QFile::setPermissions(base.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), base.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), base.filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Started as from a desktop's menu, whatever this test run was started from: a background
+    // job would hand its ignored SIGINT on, which the program keeps ignoring.
+    program.setChildProcessModifier([] {
+        for (const int s : {SIGTERM, SIGINT, SIGHUP})
+            ::signal(s, SIG_DFL);
+    });
+    program.start(QStringLiteral(MOJIMARU_DRIVER), {folder, where});
+    EXPECT_TRUE(program.waitForStarted(5000));
 }
 
 QString desktopTool(const QString& program, const QStringList& arguments)

@@ -37,6 +37,11 @@ private:
     QSize m_size;
 };
 
+// Starts the program driver (the real program that walks to `where` and says "ready") over a
+// program folder, as a family's desktop starts it: its settings and runtime folders in `home`,
+// the X display, quiet sound, and the signals a desktop's menu leaves in place.
+void startDriver(QProcess& program, const QString& home, const QString& folder, const QString& where);
+
 // Runs a desktop tool (xdotool, wmctrl) to its end and returns what it printed; the test
 // fails when it does not succeed.
 QString desktopTool(const QString& program, const QStringList& arguments);

@@ -71,7 +71,8 @@ TEST_F(Family, AfterTheTaskBarRestoresTheProgramItStaysOnScreen)
         clickOnScreen(menu.command(7));
         auto* registration = waitForTheOnlyScreen<TF_Touroku>();
         ASSERT_NE(registration, nullptr);
-        EXPECT_EQ(managedState(registration->winId()), QLatin1String("Normal"));
+        // The window manager maps it a moment after Qt shows it.
+        EXPECT_TRUE(waitFor([&] { return managedState(registration->winId()) == QLatin1String("Normal"); }));
         clickOnScreen(child<QWidget>(registration, "Img_Button4"));
         ASSERT_TRUE(waitForTheOnlyScreen<TF_Main>());
         QTest::qWait(500);

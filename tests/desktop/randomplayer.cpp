@@ -97,6 +97,7 @@ RandomPlayer::RandomPlayer(PlayLog& log, QString recordsFolder, QString otherWin
 
 void RandomPlayer::start()
 {
+    m_log.memoryAtStarts << residentBytes();
     m_log.heartbeat = QDateTime::currentMSecsSinceEpoch();
     m_log.watching = true;
     m_heartbeat.start();
@@ -129,6 +130,8 @@ void RandomPlayer::step()
             m_log.memoryAfterWarmUp = residentBytes();
         if (m_log.actions > WarmUpActions)
             m_log.memoryHighest = std::max(m_log.memoryHighest, residentBytes());
+        if (m_log.actions % 500 == 0 && (m_log.memorySamples.isEmpty() || m_log.memorySamples.back().first != m_log.actions))
+            m_log.memorySamples.append({m_log.actions, residentBytes()});
         if (QDateTime::currentMSecsSinceEpoch() >= m_endAt) {
             QApplication::exit(0);
             return;

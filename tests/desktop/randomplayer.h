@@ -39,6 +39,8 @@ struct PlayLog {
     QSet<QString> boxesSeen;
     qint64 memoryAfterWarmUp = 0; // resident bytes after the first hundred actions
     qint64 memoryHighest = 0;     // the most seen after that
+    QList<std::pair<int, qint64>> memorySamples; // resident bytes every 500 actions
+    QList<qint64> memoryAtStarts;                // resident bytes as each start's menu is up
     qint64 historyRecords = 0;    // every record of every history and backup, last seen
     QString failure;              // the first check that failed, empty while none has
     std::atomic<qint64> heartbeat{0}; // milliseconds since the epoch, set by the event loop

@@ -125,6 +125,14 @@ int main(int argc, char** argv)
     std::printf("History records kept: %lld\n", log.historyRecords);
     std::printf("Resident memory after %d actions: %.1f MB; highest after that: %.1f MB\n", 100,
                 double(log.memoryAfterWarmUp) / 1048576.0, double(log.memoryHighest) / 1048576.0);
+    QStringList samples;
+    for (const auto& [actions, bytes] : log.memorySamples)
+        samples << QStringLiteral("%1: %2").arg(actions).arg(double(bytes) / 1048576.0, 0, 'f', 1);
+    std::printf("Resident memory (MB) by actions: %s\n", qPrintable(samples.join(QStringLiteral(", "))));
+    QStringList starts;
+    for (const qint64 bytes : log.memoryAtStarts)
+        starts << QString::number(double(bytes) / 1048576.0, 'f', 1);
+    std::printf("Resident memory (MB) as each start's menu came up: %s\n", qPrintable(starts.join(QStringLiteral(", "))));
     if (failure.isEmpty() && log.memoryAfterWarmUp > 0 && log.memoryHighest - log.memoryAfterWarmUp > MemoryGrowthAllowed)
         failure = QStringLiteral("resident memory grew by %1 MB after the first hundred actions")
                       .arg(double(log.memoryHighest - log.memoryAfterWarmUp) / 1048576.0, 0, 'f', 1);

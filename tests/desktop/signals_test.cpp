@@ -5,6 +5,7 @@
 // given back.
 
 #include "clock.h"
+#include "desktop.h"
 #include "studystate.h"
 #include "testprogram.h"
 
@@ -56,25 +57,8 @@ TEST(SystemSignals, EndTheProgramAsItsExitCommandDoes)
             StudyState state(folder, clock);
             state.RegisterPupil(SjisString<10>::fromUnicode(Pupil));
         }
-        QDir(dir.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // Started as from a desktop's menu, whatever this test run was started from: a
-        // background job would hand its ignored SIGINT on, which the program keeps ignoring.
-        program.setChildProcessModifier([] {
-            for (const int s : {SIGTERM, SIGINT, SIGHUP})
-                ::signal(s, SIG_DFL);
-        });
-        program.start(QStringLiteral(MOJIMARU_DRIVER), {folder, QString::fromLatin1(e.where)});
-        ASSERT_TRUE(program.waitForStarted(5000));
+        startDriver(program, dir.path(), folder, QString::fromLatin1(e.where));
         QString said;
         QDeadlineTimer deadline(30000);
         while (!program.canReadLine() && !deadline.hasExpired() && program.state() == QProcess::Running)

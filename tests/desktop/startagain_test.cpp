@@ -23,29 +23,9 @@ namespace {
 
 class RealProgram : public ::testing::Test {
 protected:
-    RealProgram() : folder(makeProgramFolder(dir.path()))
-    {
-        QDir(dir.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    RealProgram() : folder(makeProgramFolder(dir.path())) {}
 
-    // Starts the driver over the folder; it says "ready" once its main menu is on view.
-    void launch(QProcess& program, const QString& where = QStringLiteral("menu")) const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.setChildProcessModifier([] {
-            for (const int s : {SIGTERM, SIGINT, SIGHUP})
-                ::signal(s, SIG_DFL);
-        });
-        program.start(QStringLiteral(MOJIMARU_DRIVER), {folder, where});
-        ASSERT_TRUE(program.waitForStarted(5000));
-    }
+    void launch(QProcess& program) const { startDriver(program, dir.path(), folder, QStringLiteral("menu")); }
 
     static bool saidReady(QProcess& program)
     {
