@@ -3,6 +3,7 @@
 #include "handcursor.h"
 #include "programfolder.h"
 #include "singleinstance.h"
+#include "startuptrace.h"
 #include "systemsignals.h"
 #include "tf_hint.h"
 
@@ -66,8 +67,9 @@ void setUpApplication()
 }
 
 ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                                 const Clock* clock, Messages* messages)
-    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
+                                 const Clock* clock, Messages* messages, std::unique_ptr<AudioSystem> audio)
+    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock),
+      m_audio(audio ? std::move(audio) : createSdlAudio()), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
       m_program(m_state, m_clock, m_random, *m_audio, m_help, messages ? *messages : m_messages),
       m_mainMenu(m_program, screen),
       m_navigator(m_program, m_mainMenu)
@@ -85,16 +87,19 @@ bool ProgramServices::start()
     if (!m_mainMenu.FormCreate())
         return false;
     m_program.recognizer = createSchoolRecognizer(m_state);
+    traceStartup("handwriting recogniser");
     return true;
 }
 
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
+    traceStartup("entered");
     // Before anything else can take them: a signal ends the program from the first step to the
     // last.
     SystemSignals systemSignals;
     SingleInstance instance;
     const SingleInstance::Outcome lock = instance.acquire();
+    traceStartup("single-instance lock");
     if (lock == SingleInstance::Outcome::HeldByAnotherCopy) {
         // Another copy runs: it comes to the front (a parent who starts the program again
         // finds it), and this one ends.
@@ -105,9 +110,12 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
 
     PreparedDisplay display = prepareDisplay(argc, argv);
     const ScreenInfo screen = display.screen;
+    traceStartup("screen probed");
     QApplication app(argc, argv);
     display.probe.reset();
+    traceStartup("application");
     setUpApplication();
+    traceStartup("application set up");
 
     // During start-up nothing read needs writing back: a signal closes the box that may be
     // open (a damaged file, the records in use) and start-up stops. Once the main menu is up it
@@ -138,11 +146,13 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     ProgramServices services(folder.path,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + QStringLiteral("/Mojimaru.ini"),
-                             screen, nullptr, hooks.messages);
+                             screen, nullptr, hooks.messages, createSdlAudio(hooks.musicOnSilentOutputs));
     services.state().installed = folder.installed;
     program = &services.program();
     program->ending = endAsked;
+    traceStartup("services");
     instance.listenForLaterStarts(bringProgramForward);
+    traceStartup("listening for later starts");
     TF_Main& mainMenu = services.mainMenu();
     FirstPaint watcher(mainMenu, hooks.firstPaint);
     if (hooks.firstPaint)
@@ -151,6 +161,7 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
         return 0;
     menu = &mainMenu;
     mainMenu.showScreen();
+    traceStartup("menu shown");
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainMenu, [&mainMenu](QSessionManager&) {
         // Ended once the session manager's request has been answered.
         QMetaObject::invokeMethod(&mainMenu, &TF_Main::endFromOutside, Qt::QueuedConnection);

@@ -26,9 +26,10 @@ void setUpApplication();
 class ProgramServices {
 public:
     // `clock` replaces the system clock when given (the screenshot tour moves time by hand),
-    // `messages` the program's message boxes.
+    // `messages` the program's message boxes, `audio` the sound card's SDL audio.
     ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                    const Clock* clock = nullptr, Messages* messages = nullptr);
+                    const Clock* clock = nullptr, Messages* messages = nullptr,
+                    std::unique_ptr<AudioSystem> audio = nullptr);
 
     // Start-up, as the main menu's creation runs it; then, with the kanji dictionary read, the
     // handwriting recogniser for the 440 kanji of grades 1 to 3 (its model is not opened
@@ -63,6 +64,9 @@ struct RunHooks {
     // Shows the program's messages in place of its message boxes (a test reads them); null
     // for the message boxes.
     Messages* messages = nullptr;
+    // Plays the music through SDL's dummy output too, as the benchmark does on a machine
+    // without a sound card.
+    bool musicOnSilentOutputs = false;
 };
 
 // The whole program: one copy only, the display scaled to the design, the shared services,

@@ -7,6 +7,7 @@
 #include "randomsource.h"
 #include "recordslock.h"
 #include "startuploader.h"
+#include "startuptrace.h"
 #include "studystate.h"
 #include "tf_pop.h"
 
@@ -65,6 +66,7 @@ bool TF_Main::FormCreate()
     try {
         state.PopGroup = 1;
         loader.loadHeaderPictures();
+        traceStartup("header pictures");
 
         m_display = std::make_unique<ScaledDisplay>(m_screen);
         const LayoutChoice layout = chooseLayout(m_screen, m_switcher, *m_display);
@@ -75,6 +77,7 @@ bool TF_Main::FormCreate()
         if (layout.qtScaleFactor > 0)
             p.screenCover = QSize(int(std::ceil(m_screen.width / layout.qtScaleFactor - 1e-6)),
                                   int(std::ceil(m_screen.height / layout.qtScaleFactor - 1e-6)));
+        traceStartup("layout");
         if (layout.screenTooSmall) {
             p.messages.information(nullptr, QStringLiteral("このディスプレイの解像度では、実行できません"));
             return false;
@@ -84,24 +87,32 @@ bool TF_Main::FormCreate()
         m_notice = new TF_Pop(p);
         m_notice->showNotice();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        traceStartup("loading notice painted");
 
         buildControls();
+        traceStartup("menu controls");
         loader.loadSettings();
+        traceStartup("settings");
         if (!loader.openRecords(m_recordsLock)) {
             m_recordsLock.reset();
             m_notice->close();
             return false;
         }
+        traceStartup("records folder and its lock");
         state.HintIndexLoaded = false;
         state.HintTopic = state.HintSection = state.HintMode = 1;
         radicalsFound = loader.loadDictionaries();
+        traceStartup("dictionaries");
         if (!radicalsFound)
             p.messages.error(nullptr, QStringLiteral("Bushu1.dat not found"));
         if (p.ending)
             radicalsFound = false; // the system asked the program to end while the box was open
         loader.loadRoster();
+        traceStartup("roster and histories");
         loader.loadQuestionIndex();
+        traceStartup("question index");
         loader.loadNoticePictures(state.LayoutKind == 2 ? 48 : 70);
+        traceStartup("notice pictures");
     } catch (const DataError& e) {
         const QString file = e.fileName().isEmpty() ? loader.currentFile() : e.fileName();
         p.messages.error(nullptr, fileErrorMessage(file));
@@ -180,6 +191,7 @@ void TF_Main::paintEvent(QPaintEvent* event)
 
 void TF_Main::afterFirstPaint()
 {
+    traceStartup("menu painted");
     m_painted = true;
     // The loading notice has done its work once the menu is on screen. Kept until the menu
     // closes, but out of sight: raised from a task bar or by Alt+Tab it would cover the menu
@@ -191,9 +203,12 @@ void TF_Main::afterFirstPaint()
         StartupLoader loader(program());
         for (const QString& error : loader.openAnswerSounds())
             program().messages.error(this, error);
+        traceStartup("answer sounds");
     }
-    if (isVisible() && !m_music.playing())
+    if (isVisible() && !m_music.playing()) {
         startMusic();
+        traceStartup("music");
+    }
 }
 
 void TF_Main::activated()

@@ -293,7 +293,7 @@ private:
 
 class SdlAudio final : public AudioSystem {
 public:
-    SdlAudio()
+    explicit SdlAudio(bool musicOnSilentOutputs)
     {
         if (!g_mixer.load())
             return;
@@ -314,7 +314,7 @@ public:
         const bool soundFont = QFileInfo::exists(QLatin1String(SoundFont)) && g_mixer.Mix_SetSoundFonts(SoundFont) != 0;
         const char* driver = g_mixer.SDL_GetCurrentAudioDriver();
         // The dummy and disk drivers play in time but nobody hears them.
-        const bool heard = driver && qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0;
+        const bool heard = driver && (musicOnSilentOutputs || (qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0));
         bool midi = false;
         for (int i = 0; i < g_mixer.Mix_GetNumMusicDecoders(); ++i)
             midi = midi || qstrcmp(g_mixer.Mix_GetMusicDecoder(i), "MIDI") == 0;
@@ -342,6 +342,7 @@ private:
 // is wanted, so that the first screen appears without waiting for it.
 class LazySdlAudio final : public AudioSystem {
 public:
+    explicit LazySdlAudio(bool musicOnSilentOutputs) : m_musicOnSilentOutputs(musicOnSilentOutputs) {}
     int midiDeviceCount() const override { return audio().midiDeviceCount(); }
     std::unique_ptr<MediaPlayer> createPlayer() override { return audio().createPlayer(); }
 
@@ -349,17 +350,18 @@ private:
     SdlAudio& audio() const
     {
         if (!m_audio)
-            m_audio = std::make_unique<SdlAudio>();
+            m_audio = std::make_unique<SdlAudio>(m_musicOnSilentOutputs);
         return *m_audio;
     }
+    bool m_musicOnSilentOutputs;
     mutable std::unique_ptr<SdlAudio> m_audio;
 };
 
 } // namespace
 
-std::unique_ptr<AudioSystem> createSdlAudio()
+std::unique_ptr<AudioSystem> createSdlAudio(bool musicOnSilentOutputs)
 {
-    return std::make_unique<LazySdlAudio>();
+    return std::make_unique<LazySdlAudio>(musicOnSilentOutputs);
 }
 
 std::unique_ptr<AudioSystem> createSilentAudio()
