@@ -31,6 +31,46 @@ constexpr int CommandPicture[8] = {1, 2, 3, 8, 5, 6, 7, 4};
 const char* const CommandTips[8] = {"ヒントを見る", "ヘルプを見る", "アイコンにする", "せっていをかえる",
                                     "べんきょうをする", "せいせきを見る", "とうろくをする", "もじまるのおわり"};
 
+// The navy board the kanji drift across, drawn straight from the animation each tick at the
+// screen's own resolution: no picture of its own to keep, copy and scale up on every frame.
+class MenuBoard final : public QWidget {
+public:
+    MenuBoard(const std::unique_ptr<MenuAnimation>& animation, const double& scale, QWidget* parent)
+        : QWidget(parent), m_animation(animation), m_scale(scale)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted below
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), ScreenFrame::Navy);
+        if (!m_animation)
+            return;
+        const QSize sprite(int(24 * m_scale + 0.5), int(30 * m_scale + 0.5));
+        QFont f = font();
+        f.setPointSizeF(20 * m_scale);
+        p.setFont(f);
+        for (int i = 0; i < m_animation->usedSlots(); ++i) {
+            const TKanji_State& s = m_animation->slot(i);
+            if (!s.HasPicture)
+                continue;
+            // The glyph at its top left, clipped to its sprite's cell.
+            const QRect cell(s.X, s.Y, sprite.width(), sprite.height());
+            p.save();
+            p.setClipRect(cell);
+            p.setPen(s.Colour);
+            p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, s.Glyph);
+            p.restore();
+        }
+    }
+
+private:
+    const std::unique_ptr<MenuAnimation>& m_animation;
+    const double& m_scale;
+};
+
 } // namespace
 
 TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
@@ -87,6 +127,7 @@ bool TF_Main::FormCreate()
         m_notice = new TF_Pop(p);
         m_notice->showNotice();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_notice->releaseFrame();
         traceStartup("loading notice painted");
 
         buildControls();
@@ -153,13 +194,9 @@ void TF_Main::buildControls()
         m_commands[std::size_t(k - 1)] = button;
     }
 
-    m_board = new QLabel(canvas());
+    m_board = new MenuBoard(m_animation, p.state.LayoutScale, canvas());
     m_board->setObjectName(QStringLiteral("Img_Kanji"));
     m_board->setGeometry(BoardRect);
-    m_board->setAutoFillBackground(true);
-    QPalette pal = m_board->palette();
-    pal.setColor(QPalette::Window, Navy);
-    m_board->setPalette(pal);
 }
 
 void TF_Main::showEvent(QShowEvent* event)
@@ -172,8 +209,6 @@ void TF_Main::showEvent(QShowEvent* event)
         m_animation->restart();
         m_animation->setArea(m_board ? m_board->size() : BoardRect.size());
     }
-    if (m_board)
-        m_offscreen = QPixmap(m_board->size());
     m_timer.start();
     if (m_painted)
         startMusic();
@@ -350,29 +385,8 @@ void TF_Main::showNotice()
 
 void TF_Main::drawFrame()
 {
-    if (!m_board || m_offscreen.isNull())
-        return;
-    const double scale = program().state.LayoutScale;
-    const QSize sprite(int(24 * scale + 0.5), int(30 * scale + 0.5));
-    m_offscreen.fill(Navy);
-    QPainter p(&m_offscreen);
-    QFont f = font();
-    f.setPointSizeF(20 * scale);
-    p.setFont(f);
-    for (int i = 0; i < m_animation->usedSlots(); ++i) {
-        const TKanji_State& s = m_animation->slot(i);
-        if (!s.HasPicture)
-            continue;
-        // The glyph on a transparent background, at its top left, clipped to its picture.
-        const QRect cell(s.X, s.Y, sprite.width(), sprite.height());
-        p.save();
-        p.setClipRect(cell);
-        p.setPen(s.Colour);
-        p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, s.Glyph);
-        p.restore();
-    }
-    p.end();
-    m_board->setPixmap(m_offscreen);
+    if (m_board)
+        m_board->update();
 }
 
 } // namespace moji

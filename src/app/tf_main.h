@@ -7,7 +7,6 @@
 #include "screenframe.h"
 #include "tf_pop.h"
 
-#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 
@@ -78,8 +77,7 @@ private:
     TChangeDisplay m_switcher;
     std::unique_ptr<ScaledDisplay> m_display;
     QLabel* m_title = nullptr;
-    QLabel* m_board = nullptr; // Img_Kanji
-    QPixmap m_offscreen;
+    QWidget* m_board = nullptr; // Img_Kanji
     std::array<PictureButton*, 8> m_commands{};
     std::unique_ptr<MenuAnimation> m_animation;
     LoopingTune m_music; // MP_1

@@ -6,6 +6,7 @@
 #include "studystate.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -41,6 +42,7 @@ TF_Pop::TF_Pop(Program& program, QWidget* parent)
     setObjectName(QStringLiteral("TF_Pop"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel
     setEnabled(false); // takes no mouse or keyboard input
     if (!isStartupNotice())
         QTimer::singleShot(OtherNoticeMilliseconds, this, &QWidget::close);
@@ -79,10 +81,20 @@ void TF_Pop::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Teal);
-    if (isStartupNotice())
+    if (isStartupNotice()) {
         drawStartupNotice(p);
-    else
+        QTimer::singleShot(0, this, &TF_Pop::releaseFrame); // once this frame has gone out
+    } else {
         drawOtherNotice(p);
+    }
+}
+
+void TF_Pop::releaseFrame()
+{
+    // Qt paints the whole window again into a copy of the right size whenever its copy is of
+    // another size.
+    if (QBackingStore* store = backingStore(); store && store->size() != QSize(1, 1))
+        store->resize(QSize(1, 1));
 }
 
 void TF_Pop::drawStartupNotice(QPainter& p)
@@ -110,7 +122,7 @@ void TF_Pop::drawStartupNotice(QPainter& p)
 
 void TF_Pop::drawOtherNotice(QPainter& p)
 {
-    const QPixmap& picture = m_program.popImages[std::size_t((m_number + 9) % 10)];
+    const QPixmap picture = m_program.noticePicture((m_number + 9) % 10);
     const int side = std::min(width(), height()) / 3;
     const QRect box((width() - side) / 2, height() / 3 - side / 2, side, side);
     if (!picture.isNull())

@@ -20,6 +20,10 @@ public:
     // Shows the window over the whole screen and paints it at once.
     void showNotice();
     bool isStartupNotice() const { return m_group == 1 && m_number == 1; }
+    // Once the notice is on the screen, which keeps it until something covers it, gives back
+    // the program's copy of it: as large as the screen, it would otherwise stand beside the
+    // main menu's at start-up's peak. Anything that uncovers it has it painted again in full.
+    void releaseFrame();
 
 protected:
     bool event(QEvent* event) override;

@@ -270,6 +270,7 @@ void run(Tour& tour, ProgramServices& services, ManualClock& clock, bool shortTo
 
     if (!services.start())
         return;
+    services.finishStart();
     tour.shoot(QStringLiteral("01-notice"), QStringLiteral("じゅんびちゅうのおしらせ（起動中）"), 50);
     menu.showScreen();
     menu.afterFirstPaint();
