@@ -1,133 +1,331 @@
-// Start-up time, from process start to the main menu's first paint, with the real data files,
-// and the peak memory with the main menu shown. Run under an X server (make bench uses
-// xvfb-run at 1920 x 1080): each run is a fresh process, the first few warm the disk cache.
+// Start-up against a bare Qt window. The real program (its whole start-up, as main() runs it)
+// and the bare label program (in a small window, and full screen as the program is) are started
+// in turn, interleaved, on the same X screen (make
+// bench: Xvfb at 1920 x 1080), so that a busy moment of a shared machine falls on both alike.
+// The program runs on a demonstration folder (four pupils, weeks of history), with its menu
+// music playing through SDL's dummy output. Each reports when its window's first frame was
+// painted and handed to the X server, and its peak resident memory two seconds later.
+//
+// Printed: the medians of both and their ratios; the program's start-up step by step (from its
+// trace, mojimaru.startup); and the first opening of registration, a question session, its
+// first question and the handwriting pad, from the click to the first frame.
 
+#include "demofolder.h"
+#include "errors.h"
+#include "firstpaint.h"
+#include "clickablelabel.h"
+#include "handwritingpanel.h"
+#include "picturebutton.h"
+#include "daynumber.h"
 #include "programrun.h"
 #include "tf_main.h"
+#include "tf_mode.h"
+#include "tf_player.h"
+#include "tf_shutsudai.h"
+#include "tf_touroku.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QDateTime>
+#include <QDir>
 #include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
-#include <QTimer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
+#include <map>
 #include <memory>
-#include <unistd.h>
 #include <vector>
+
+using namespace moji;
 
 namespace {
 
-// Milliseconds since this process started, from the kernel's record of its start.
-double millisecondsSinceStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    const double startTicks = fields.value(19).toDouble(); // field 22 of the whole line
-    timespec now{};
-    clock_gettime(CLOCK_BOOTTIME, &now);
-    const double nowMs = now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-    return nowMs - startTicks * 1000.0 / double(sysconf(_SC_CLK_TCK));
-}
+constexpr int WarmRuns = 2;
+constexpr int MeasuredRuns = 10;
+constexpr int ScreenRuns = 6;
+// How long each program runs on after its first frame before its peak memory is read: the
+// menu's music has started and played a while.
+constexpr int SettleMilliseconds = 2000;
+constexpr double Aim = 1.5;
+constexpr double ClickAimMs = 100;
 
-long peakResidentKilobytes()
+// The program's screens, as a child walks them in the "screens" run.
+const char* const OpenedScreens[] = {"registration", "question session", "first question", "handwriting pad"};
+
+template <typename T>
+T* topLevel()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
     }
-    return -1;
+    return nullptr;
 }
 
-// The menu tune played by the benchmark itself when the menu has no heard sound card.
-std::unique_ptr<moji::MediaPlayer> g_standIn;
-
-int child(int argc, char** argv, const QString& folder)
+void settle(int ms)
 {
-    moji::RunHooks hooks;
+    QDeadlineTimer until(ms);
+    while (!until.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+}
+
+// Clicks `target` as a pupil does and waits for the first frame of a widget of `paintedClass`
+// painted after it; the milliseconds between, or -1.
+double clickToPaint(QWidget* target, const char* paintedClass)
+{
+    if (!target)
+        return -1;
+    auto painted = std::make_shared<qint64>(0);
+    benchprobe::FirstPaintWatch watch(qApp, paintedClass, [painted] { *painted = benchprobe::steadyNanoseconds(); });
+    const qint64 clicked = benchprobe::steadyNanoseconds();
+    QTest::mouseClick(target, Qt::LeftButton);
+    QDeadlineTimer deadline(10000);
+    while (*painted == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return *painted ? double(*painted - clicked) / 1e6 : -1;
+}
+
+void printOpened(const char* screen, double ms)
+{
+    std::printf("opened %s|%.2f\n", screen, ms);
+    std::fflush(stdout);
+}
+
+// From the main menu: registration and back, then the first pupil's writing challenge, its first
+// question and the pad. 0 when every screen opened.
+int walkScreens(TF_Main& menu)
+{
+    const double registration = clickToPaint(menu.command(7), "moji::TF_Touroku");
+    printOpened(OpenedScreens[0], registration);
+    auto* entry = topLevel<TF_Touroku>();
+    if (!entry)
+        return 1;
+    entry->headerCommand(4);
+    settle(300);
+    menu.commandClick(5);
+    settle(300);
+    auto* selection = topLevel<TF_Player>();
+    if (!selection)
+        return 1;
+    selection->Lbl_PlayerClick(1);
+    settle(300);
+    auto* mode = topLevel<TF_Mode>();
+    if (!mode)
+        return 1;
+    printOpened(OpenedScreens[1], clickToPaint(mode->commandLabel(3), "moji::TF_Shutsudai"));
+    auto* session = topLevel<TF_Shutsudai>();
+    if (!session)
+        return 1;
+    settle(300);
+    printOpened(OpenedScreens[2], clickToPaint(session->findChild<QPushButton*>(QStringLiteral("Btn_Next")), "QWidget"));
+    settle(300);
+    HandwritingPanel* pad = session->handwriting();
+    printOpened(OpenedScreens[3], clickToPaint(pad ? pad->openButton() : nullptr, "moji::WritingSquare"));
+    return 0;
+}
+
+int child(int argc, char** argv, const QString& folder, const QByteArray& run)
+{
+    RunHooks hooks;
     hooks.programFolder = folder;
-    hooks.firstPaint = [folder](moji::TF_Main& menu) {
-        std::printf("first-paint-ms %.1f\n", millisecondsSinceStart());
-        // The menu starts its music just after the first paint where a sound card is heard.
-        // Without one (a build machine) the same tune is played through the same audio code
-        // onto SDL's disk driver, so that the synthesiser and its soundfont are in memory.
-        QTimer::singleShot(300, &menu, [&menu, folder] {
-            if (menu.musicPlaying()) {
-                std::printf("music menu\n");
-                return;
-            }
-            g_standIn = menu.program().audio.createPlayer();
-            const bool playing = g_standIn->open(folder + QStringLiteral("/Menu.mid")) && g_standIn->play();
-            std::printf("music %s\n", playing ? "stand-in" : "none");
-        });
-        // Let the menu run a while (animation, music).
-        QTimer::singleShot(2000, [] {
-            std::printf("peak-rss-kb %ld\n", peakResidentKilobytes());
-            std::fflush(stdout);
-            g_standIn.reset(); // before the audio it plays through goes
-            QApplication::exit(0);
-        });
-    };
-    return moji::runProgram(argc, argv, hooks);
+    hooks.musicOnSilentOutputs = true;
+    if (run == "screens") {
+        hooks.firstPaint = [](TF_Main& menu) {
+            QTimer::singleShot(1000, &menu, [&menu] { QApplication::exit(walkScreens(menu)); });
+        };
+    } else {
+        hooks.firstPaint = [](TF_Main& menu) {
+            // Posted before the menu's own work after its first paint: the frame is out then.
+            QTimer::singleShot(0, &menu, [&menu] {
+                benchprobe::printPainted();
+                QTimer::singleShot(SettleMilliseconds, &menu, [&menu] {
+                    std::printf("music %s\n", menu.musicPlaying() ? "yes" : "no");
+                    benchprobe::printPeakMemory();
+                    QApplication::exit(0);
+                });
+            });
+        };
+    }
+    return runProgram(argc, argv, hooks);
+}
+
+struct Sample {
+    double paintMs = -1;
+    double peakMb = -1;
+    bool music = false;
+    std::map<QString, double> steps; // start-up step → milliseconds since the launch
+    std::map<QString, double> opened; // screen → milliseconds from the click
+};
+
+Sample runOnce(const QString& program, const QStringList& arguments, const QProcessEnvironment& env)
+{
+    // An X server answers a new client slowly for a moment after another has left (Xvfb by
+    // some 40 ms); a pupil never starts the program that soon after a window closed.
+    QThread::msleep(300);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    const qint64 launched = benchprobe::steadyNanoseconds();
+    process.start(program, arguments);
+    Sample s;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return s;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return s;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("painted-ns "))
+            s.paintMs = double(line.mid(11).toLongLong() - launched) / 1e6;
+        else if (line.startsWith("peak-rss-kb "))
+            s.peakMb = line.mid(12).toDouble() / 1024.0;
+        else if (line == "music yes")
+            s.music = true;
+        else if (line.startsWith("opened ")) {
+            const QList<QByteArray> parts = line.mid(7).split('|');
+            s.opened[QString::fromUtf8(parts.value(0))] = parts.value(1).toDouble();
+        }
+    }
+    // "mojimaru.startup: <steady ms> <step>"
+    const QByteArray prefix = "mojimaru.startup: ";
+    for (const QByteArray& line : process.readAllStandardError().split('\n')) {
+        if (!line.startsWith(prefix))
+            continue;
+        const QByteArray rest = line.mid(prefix.size());
+        const int space = rest.indexOf(' ');
+        const QString step = QString::fromUtf8(rest.mid(space + 1));
+        if (!s.steps.count(step))
+            s.steps[step] = rest.left(space).toDouble() - double(launched) / 1e6;
+    }
+    return s;
 }
 
 double median(std::vector<double> v)
 {
+    v.erase(std::remove(v.begin(), v.end(), -1.0), v.end());
+    if (v.empty())
+        return -1;
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+template <typename F>
+double medianOf(const std::vector<Sample>& samples, F value)
+{
+    std::vector<double> v;
+    for (const Sample& s : samples)
+        v.push_back(value(s));
+    return median(v);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc >= 3 && QByteArray(argv[1]) == "--child")
-        return child(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 4 && QByteArray(argv[1]) == "--child")
+        return child(argc, argv, QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]));
 
-    const QString folder = QStringLiteral(MOJIMARU_PROGRAM_DIR);
-    const QString self = QString::fromLocal8Bit(argv[0]);
-    std::vector<double> times;
-    std::vector<double> memory;
-    QString music = QStringLiteral("none");
-    for (int run = 0; run < 12; ++run) {
-        // An X server answers a new client slowly for a moment after another has left (Xvfb
-        // by some 40 ms); a pupil never starts the program that soon after a window closed.
-        QThread::msleep(300);
-        QProcess process;
-        if (!QFile::exists(QStringLiteral("/dev/snd")) && qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
-            env.insert(QStringLiteral("SDL_DISKAUDIOFILE"), QStringLiteral("/dev/null"));
-            process.setProcessEnvironment(env);
-        }
-        process.start(self, {QStringLiteral("--child"), folder});
-        if (!process.waitForFinished(30000)) {
-            std::fprintf(stderr, "start-up run %d did not finish\n", run);
-            return 1;
-        }
-        for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
-            if (line.startsWith("first-paint-ms ") && run >= 2)
-                times.push_back(line.mid(15).toDouble());
-            if (line.startsWith("music ") && run >= 2)
-                music = QString::fromLatin1(line.mid(6));
-            if (line.startsWith("peak-rss-kb ") && run >= 2)
-                memory.push_back(line.mid(12).toDouble() / 1024.0);
-        }
-    }
-    if (times.empty()) {
-        std::fprintf(stderr, "no start-up reached its first paint (is there an X server?)\n");
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("program"));
+    QDir().mkpath(folder);
+    QDir().mkpath(dir.filePath(QStringLiteral("run")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ManualClock clock(daynumber::fromDateTime(QDateTime::currentDateTime()));
+    try {
+        prepareDemoFolder(QStringLiteral(MOJIMARU_PROGRAM_DIR), folder, clock);
+    } catch (const DataError& e) {
+        std::fprintf(stderr, "the demonstration folder: %s\n", e.what());
         return 1;
     }
-    std::printf("start-up to first paint: median %.1f ms over %zu warm runs (target under 120 ms)\n", median(times), times.size());
-    std::printf("peak resident memory with the main menu (music: %s): median %.1f MB (target under 80 MB)\n",
-                qPrintable(music), median(memory));
+    // Both programs see the same desktop: their own settings, data and runtime folders, no
+    // sound card, and the program's start-up trace on.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("mojimaru.startup=true"));
+
+    const QString self = QCoreApplication::applicationFilePath();
+    const QStringList programArguments{QStringLiteral("--child"), folder, QStringLiteral("start")};
+    // Three programs in turn, each first in every third round: the program, the bare label in a
+    // small window (the floor Qt sets), and the bare label over the whole screen as the program
+    // is (the same floor with a full-screen window's frame).
+    const QStringList bareArguments{QStringLiteral("--first-paint"), QString::number(SettleMilliseconds)};
+    const QStringList fullArguments = bareArguments + QStringList{QStringLiteral("--full-screen")};
+    const char* const names[] = {"the program", "the bare label", "the full-screen bare label"};
+    std::vector<Sample> measured[3];
+    for (int round = 0; round < WarmRuns + MeasuredRuns; ++round) {
+        for (int k = 0; k < 3; ++k) {
+            const int which = (k + round) % 3;
+            Sample s = which == 0 ? runOnce(self, programArguments, env)
+                                  : runOnce(QStringLiteral(MOJIMARU_BARE_LABEL), which == 1 ? bareArguments : fullArguments, env);
+            if (s.paintMs < 0 || s.peakMb < 0) {
+                std::fprintf(stderr, "%s did not reach its first paint (is there an X server?)\n", names[which]);
+                return 1;
+            }
+            if (round >= WarmRuns)
+                measured[which].push_back(s);
+        }
+    }
+    const std::vector<Sample>& program = measured[0];
+    std::vector<Sample> screens;
+    for (int run = 0; run < 1 + ScreenRuns; ++run) {
+        Sample s = runOnce(self, {QStringLiteral("--child"), folder, QStringLiteral("screens")}, env);
+        if (s.opened.size() != std::size(OpenedScreens)) {
+            std::fprintf(stderr, "the program's screens did not all open\n");
+            return 1;
+        }
+        if (run > 0)
+            screens.push_back(s);
+    }
+
+    const auto paint = [](const Sample& s) { return s.paintMs; };
+    const auto memory = [](const Sample& s) { return s.peakMb; };
+    const double programPaint = medianOf(program, paint);
+    const double programMemory = medianOf(program, memory);
+    const bool music = std::all_of(program.begin(), program.end(), [](const Sample& s) { return s.music; });
+    std::printf("Start-up, medians of %d interleaved runs of each on this X screen:\n", MeasuredRuns);
+    std::printf("  %-36s %14s %14s\n", "", "to first paint", "peak memory");
+    const char* const rows[] = {music ? "main menu, its music playing" : "main menu (music did not play)", "bare Qt label",
+                                "bare Qt label, full screen"};
+    for (int which = 0; which < 3; ++which) {
+        std::printf("  %-36s %11.1f ms %11.1f MB\n", rows[which], medianOf(measured[which], paint),
+                    medianOf(measured[which], memory));
+    }
+    for (int which = 1; which < 3; ++which) {
+        std::printf("  ratio to the %-23s %12.2f x %12.2f x   (aim: at most %.1f x)\n",
+                    which == 1 ? "bare label" : "full-screen label", programPaint / medianOf(measured[which], paint),
+                    programMemory / medianOf(measured[which], memory), Aim);
+    }
+
+    std::printf("Start-up of the program, step by step (median ms since the launch):\n");
+    std::vector<std::pair<double, QString>> steps{{programPaint, QStringLiteral("(first frame of the main menu sent)")}};
+    for (const auto& [step, ms] : program.front().steps) {
+        (void)ms;
+        steps.emplace_back(medianOf(program, [&step](const Sample& s) {
+            const auto it = s.steps.find(step);
+            return it == s.steps.end() ? -1.0 : it->second;
+        }), step);
+    }
+    std::sort(steps.begin(), steps.end());
+    double before = 0;
+    for (const auto& [ms, step] : steps) {
+        std::printf("  %8.1f  %+6.1f  %s\n", ms, ms - before, qPrintable(step));
+        before = ms;
+    }
+
+    std::printf("First opening, from the click to the first frame (medians of %d runs; aim under %.0f ms):\n",
+                ScreenRuns, ClickAimMs);
+    for (const char* screen : OpenedScreens) {
+        const double ms = medianOf(screens, [screen](const Sample& s) { return s.opened.at(QString::fromUtf8(screen)); });
+        std::printf("  %-20s %8.1f ms\n", screen, ms);
+    }
     return 0;
 }

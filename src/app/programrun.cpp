@@ -3,6 +3,7 @@
 #include "handcursor.h"
 #include "programfolder.h"
 #include "singleinstance.h"
+#include "startuptrace.h"
 #include "systemsignals.h"
 #include "tf_hint.h"
 
@@ -12,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 namespace moji {
@@ -29,7 +31,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_callback) {
+        if (event->type() == QEvent::Paint && m_callback && !m_menu.underLoadingNotice()) {
             auto callback = std::move(m_callback);
             m_callback = nullptr;
             callback(m_menu);
@@ -47,13 +49,8 @@ private:
 void setUpApplication()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("もじまる（小３）"));
-    // The desktop's menu entry and the windows' own icon, so that a task bar shows the program
-    // as the menu does.
+    // The desktop's menu entry, so that a task bar shows the program as the menu does.
     QGuiApplication::setDesktopFileName(QStringLiteral(MOJIMARU_APP_ID));
-    QIcon icon;
-    for (const char* size : {"48x48", "256x256"})
-        icon.addFile(QStringLiteral(":/icons/%1/apps/" MOJIMARU_APP_ID ".png").arg(QLatin1String(size)));
-    QApplication::setWindowIcon(icon);
     // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
     for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
         QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
@@ -65,9 +62,18 @@ void setUpApplication()
         QApplication::installTranslator(japanese);
 }
 
+void setApplicationIcon()
+{
+    QIcon icon;
+    for (const char* size : {"48x48", "256x256"})
+        icon.addFile(QStringLiteral(":/icons/%1/apps/" MOJIMARU_APP_ID ".png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
+}
+
 ProgramServices::ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                                 const Clock* clock, Messages* messages)
-    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock), m_audio(createSdlAudio()), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
+                                 const Clock* clock, Messages* messages, bool musicOnSilentOutputs)
+    : m_clock(clock ? *clock : m_systemClock), m_state(programFolder, m_clock),
+      m_audio(createSdlAudio(m_state.dataPath(QStringLiteral("Music.sf2")), musicOnSilentOutputs)), m_help(m_state.dataPath(QStringLiteral("Mojimaru3.hlp"))),
       m_program(m_state, m_clock, m_random, *m_audio, m_help, messages ? *messages : m_messages),
       m_mainMenu(m_program, screen),
       m_navigator(m_program, m_mainMenu)
@@ -82,19 +88,24 @@ ProgramServices::ProgramServices(const QString& programFolder, const QString& se
 
 bool ProgramServices::start()
 {
-    if (!m_mainMenu.FormCreate())
-        return false;
-    m_program.recognizer = createSchoolRecognizer(m_state);
-    return true;
+    return m_mainMenu.FormCreate();
+}
+
+void ProgramServices::finishStart()
+{
+    if (!m_program.recognizer)
+        m_program.recognizer = createSchoolRecognizer(m_state);
 }
 
 int runProgram(int argc, char** argv, const RunHooks& hooks)
 {
+    traceStartup("entered");
     // Before anything else can take them: a signal ends the program from the first step to the
     // last.
     SystemSignals systemSignals;
     SingleInstance instance;
     const SingleInstance::Outcome lock = instance.acquire();
+    traceStartup("single-instance lock");
     if (lock == SingleInstance::Outcome::HeldByAnotherCopy) {
         // Another copy runs: it comes to the front (a parent who starts the program again
         // finds it), and this one ends.
@@ -105,9 +116,12 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
 
     PreparedDisplay display = prepareDisplay(argc, argv);
     const ScreenInfo screen = display.screen;
+    traceStartup("screen probed");
     QApplication app(argc, argv);
     display.probe.reset();
+    traceStartup("application");
     setUpApplication();
+    traceStartup("application set up");
 
     // During start-up nothing read needs writing back: a signal closes the box that may be
     // open (a damaged file, the records in use) and start-up stops. Once the main menu is up it
@@ -138,19 +152,30 @@ int runProgram(int argc, char** argv, const RunHooks& hooks)
     ProgramServices services(folder.path,
                              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + QStringLiteral("/Mojimaru.ini"),
-                             screen, nullptr, hooks.messages);
+                             screen, nullptr, hooks.messages, hooks.musicOnSilentOutputs);
     services.state().installed = folder.installed;
     program = &services.program();
     program->ending = endAsked;
-    instance.listenForLaterStarts(bringProgramForward);
+    traceStartup("services");
     TF_Main& mainMenu = services.mainMenu();
-    FirstPaint watcher(mainMenu, hooks.firstPaint);
-    if (hooks.firstPaint)
-        mainMenu.installEventFilter(&watcher);
+    FirstPaint watcher(mainMenu, [&](TF_Main& painted) {
+        if (hooks.firstPaint)
+            hooks.firstPaint(painted);
+        // Once the first frame is out: what it did not need. A copy started before this
+        // waits for the socket (askHolderToComeForward).
+        QTimer::singleShot(0, &painted, [&] {
+            setApplicationIcon();
+            instance.listenForLaterStarts(bringProgramForward);
+            services.finishStart();
+            traceStartup("after the first paint");
+        });
+    });
+    mainMenu.installEventFilter(&watcher);
     if (endAsked || !services.start() || program->ending)
         return 0;
     menu = &mainMenu;
     mainMenu.showScreen();
+    traceStartup("menu shown");
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainMenu, [&mainMenu](QSessionManager&) {
         // Ended once the session manager's request has been answered.
         QMetaObject::invokeMethod(&mainMenu, &TF_Main::endFromOutside, Qt::QueuedConnection);

@@ -21,19 +21,24 @@ namespace moji {
 // Application-wide settings every run needs once the QApplication exists: the font the layout
 // was drawn for and Japanese message-box buttons.
 void setUpApplication();
+// The windows' own icon, so that a task bar shows the program as the desktop's menu does. Set
+// once the main menu is on the screen: every window then has it, and start-up does not wait
+// for the pictures to be decoded and scaled.
+void setApplicationIcon();
 
 // The program's shared services and its main menu, wired together, for a program folder.
 class ProgramServices {
 public:
     // `clock` replaces the system clock when given (the screenshot tour moves time by hand),
-    // `messages` the program's message boxes.
+    // `messages` the program's message boxes; see RunHooks for `musicOnSilentOutputs`.
     ProgramServices(const QString& programFolder, const QString& settingsPath, const ScreenInfo& screen,
-                    const Clock* clock = nullptr, Messages* messages = nullptr);
+                    const Clock* clock = nullptr, Messages* messages = nullptr, bool musicOnSilentOutputs = false);
 
-    // Start-up, as the main menu's creation runs it; then, with the kanji dictionary read, the
-    // handwriting recogniser for the 440 kanji of grades 1 to 3 (its model is not opened
-    // yet). False when start-up failed.
+    // Start-up, as the main menu's creation runs it. False when start-up failed.
     bool start();
+    // What waits until the main menu's first frame is out: the handwriting recogniser for the
+    // 440 kanji of grades 1 to 3 (its model is not opened until the pad first opens).
+    void finishStart();
 
     Program& program() { return m_program; }
     StudyState& state() { return m_state; }
@@ -63,6 +68,9 @@ struct RunHooks {
     // Shows the program's messages in place of its message boxes (a test reads them); null
     // for the message boxes.
     Messages* messages = nullptr;
+    // Plays the music through SDL's dummy output too, as the benchmark does on a machine
+    // without a sound card.
+    bool musicOnSilentOutputs = false;
 };
 
 // The whole program: one copy only, the display scaled to the design, the shared services,

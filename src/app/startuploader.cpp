@@ -7,26 +7,10 @@
 #include "recordsopening.h"
 #include "studystate.h"
 
-#include <QBitmap>
 #include <QImage>
-#include <QPainter>
 #include <QStandardPaths>
 
-#include <algorithm>
-
 namespace moji {
-
-namespace {
-
-// White is the transparent colour of every shared picture.
-QPixmap whiteTransparent(const QImage& image)
-{
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
-    return pixmap;
-}
-
-} // namespace
 
 QString StartupLoader::dataPath(const QString& name) const
 {
@@ -90,17 +74,13 @@ void StartupLoader::loadQuestionIndex()
 
 void StartupLoader::loadNoticePictures(int side)
 {
+    std::array<std::optional<Metafile>, 10> pictures;
     for (int n = 1; n <= 10; ++n) {
         const QString name = QStringLiteral("Pop%1.wmf").arg(n);
         begin(name);
-        const Metafile metafile = Metafile::read(dataPath(name), name);
-        QImage work(side, side, QImage::Format_RGB32);
-        work.fill(Qt::white);
-        QPainter painter(&work);
-        metafile.render(painter, QRectF(0, 0, side, side));
-        painter.end();
-        m_program.popImages[std::size_t(n - 1)] = whiteTransparent(work);
+        pictures[std::size_t(n - 1)] = Metafile::read(dataPath(name), name);
     }
+    m_program.setNoticePictures(std::move(pictures), side);
 }
 
 QStringList StartupLoader::openAnswerSounds()

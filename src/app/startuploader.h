@@ -36,7 +36,8 @@ public:
     void loadRoster();
     // Mondai2.dat.
     void loadQuestionIndex();
-    // Pop1.wmf … Pop10.wmf, each drawn on a white square of `side` pixels, white transparent.
+    // Pop1.wmf … Pop10.wmf, read whole and checked now, drawn on squares of `side` pixels when
+    // first shown (Program::noticePicture).
     void loadNoticePictures(int side);
     // Maru.wav and Batsu.wav in the two answer-sound players; the media error messages of
     // those that failed (start-up goes on without them).

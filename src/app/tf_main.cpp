@@ -7,6 +7,7 @@
 #include "randomsource.h"
 #include "recordslock.h"
 #include "startuploader.h"
+#include "startuptrace.h"
 #include "studystate.h"
 #include "tf_pop.h"
 
@@ -30,6 +31,46 @@ constexpr int CommandPicture[8] = {1, 2, 3, 8, 5, 6, 7, 4};
 const char* const CommandTips[8] = {"ヒントを見る", "ヘルプを見る", "アイコンにする", "せっていをかえる",
                                     "べんきょうをする", "せいせきを見る", "とうろくをする", "もじまるのおわり"};
 
+// The navy board the kanji drift across, drawn straight from the animation each tick at the
+// screen's own resolution: no picture of its own to keep, copy and scale up on every frame.
+class MenuBoard final : public QWidget {
+public:
+    MenuBoard(const std::unique_ptr<MenuAnimation>& animation, const double& scale, QWidget* parent)
+        : QWidget(parent), m_animation(animation), m_scale(scale)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted below
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), ScreenFrame::Navy);
+        if (!m_animation)
+            return;
+        const QSize sprite(int(24 * m_scale + 0.5), int(30 * m_scale + 0.5));
+        QFont f = font();
+        f.setPointSizeF(20 * m_scale);
+        p.setFont(f);
+        for (int i = 0; i < m_animation->usedSlots(); ++i) {
+            const TKanji_State& s = m_animation->slot(i);
+            if (!s.HasPicture)
+                continue;
+            // The glyph at its top left, clipped to its sprite's cell.
+            const QRect cell(s.X, s.Y, sprite.width(), sprite.height());
+            p.save();
+            p.setClipRect(cell);
+            p.setPen(s.Colour);
+            p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, s.Glyph);
+            p.restore();
+        }
+    }
+
+private:
+    const std::unique_ptr<MenuAnimation>& m_animation;
+    const double& m_scale;
+};
+
 } // namespace
 
 TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
@@ -44,8 +85,8 @@ TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
 
 TF_Main::~TF_Main()
 {
-    // The notice is a window of its own that nothing else deletes once the event loop has
-    // stopped; it goes with the menu that opened it.
+    // A notice other than the start-up one is a window of its own that nothing else deletes
+    // once the event loop has stopped; it goes with the menu that opened it.
     delete m_notice;
     // The display returns to the mode it had before start-up.
     m_switcher.RestoreMode();
@@ -65,6 +106,7 @@ bool TF_Main::FormCreate()
     try {
         state.PopGroup = 1;
         loader.loadHeaderPictures();
+        traceStartup("header pictures");
 
         m_display = std::make_unique<ScaledDisplay>(m_screen);
         const LayoutChoice layout = chooseLayout(m_screen, m_switcher, *m_display);
@@ -75,48 +117,82 @@ bool TF_Main::FormCreate()
         if (layout.qtScaleFactor > 0)
             p.screenCover = QSize(int(std::ceil(m_screen.width / layout.qtScaleFactor - 1e-6)),
                                   int(std::ceil(m_screen.height / layout.qtScaleFactor - 1e-6)));
+        traceStartup("layout");
         if (layout.screenTooSmall) {
             p.messages.information(nullptr, QStringLiteral("このディスプレイの解像度では、実行できません"));
             return false;
         }
 
-        state.PopNo = 1;
-        m_notice = new TF_Pop(p);
-        m_notice->showNotice();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-
+        // The commands first: made on a window already shown they would stay hidden.
         buildControls();
+        traceStartup("menu controls");
+
+        // The loading notice over the menu, in the menu's own window: the screen's first frame
+        // is painted once.
+        state.PopNo = 1;
+        m_notice = new TF_Pop(p, this);
+        m_notice->showNotice();
+        m_underNotice = true;
+        showScreenWithoutFocus();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        traceStartup("loading notice painted");
+
         loader.loadSettings();
+        traceStartup("settings");
         if (!loader.openRecords(m_recordsLock)) {
-            m_recordsLock.reset();
-            m_notice->close();
+            abandonStartup();
             return false;
         }
+        traceStartup("records folder and its lock");
         state.HintIndexLoaded = false;
         state.HintTopic = state.HintSection = state.HintMode = 1;
         radicalsFound = loader.loadDictionaries();
+        traceStartup("dictionaries");
         if (!radicalsFound)
             p.messages.error(nullptr, QStringLiteral("Bushu1.dat not found"));
         if (p.ending)
             radicalsFound = false; // the system asked the program to end while the box was open
         loader.loadRoster();
+        traceStartup("roster and histories");
         loader.loadQuestionIndex();
+        traceStartup("question index");
         loader.loadNoticePictures(state.LayoutKind == 2 ? 48 : 70);
+        traceStartup("notice pictures");
     } catch (const DataError& e) {
         const QString file = e.fileName().isEmpty() ? loader.currentFile() : e.fileName();
         p.messages.error(nullptr, fileErrorMessage(file));
-        m_recordsLock.reset();
-        if (m_notice)
-            m_notice->close();
+        abandonStartup();
         return false;
     }
     m_animation = std::make_unique<MenuAnimation>(p.random, state, p.highestLevel);
-    if (!radicalsFound) {
-        m_recordsLock.reset();
-        if (m_notice)
-            m_notice->close();
-    }
+    if (!radicalsFound)
+        abandonStartup();
     return radicalsFound;
+}
+
+void TF_Main::abandonStartup()
+{
+    m_recordsLock.reset();
+    hide();
+    if (m_notice)
+        m_notice->close();
+}
+
+void TF_Main::showScreen()
+{
+    const bool revealing = m_underNotice && isVisible();
+    if (m_underNotice) {
+        m_underNotice = false;
+        if (m_notice)
+            m_notice->hide();
+    }
+    ScreenFrame::showScreen();
+    if (revealing) {
+        // Shown already, under the notice: what showing the menu starts, starts now.
+        menuShown();
+        if (isActiveWindow())
+            activated();
+    }
 }
 
 void TF_Main::buildControls()
@@ -142,18 +218,20 @@ void TF_Main::buildControls()
         m_commands[std::size_t(k - 1)] = button;
     }
 
-    m_board = new QLabel(canvas());
+    m_board = new MenuBoard(m_animation, p.state.LayoutScale, canvas());
     m_board->setObjectName(QStringLiteral("Img_Kanji"));
     m_board->setGeometry(BoardRect);
-    m_board->setAutoFillBackground(true);
-    QPalette pal = m_board->palette();
-    pal.setColor(QPalette::Window, Navy);
-    m_board->setPalette(pal);
 }
 
 void TF_Main::showEvent(QShowEvent* event)
 {
     ScreenFrame::showEvent(event);
+    if (!m_underNotice)
+        menuShown();
+}
+
+void TF_Main::menuShown()
+{
     StudyState& state = program().state;
     state.PopGroup = 1;
     state.PopNo = 2;
@@ -161,8 +239,6 @@ void TF_Main::showEvent(QShowEvent* event)
         m_animation->restart();
         m_animation->setArea(m_board ? m_board->size() : BoardRect.size());
     }
-    if (m_board)
-        m_offscreen = QPixmap(m_board->size());
     m_timer.start();
     if (m_painted)
         startMusic();
@@ -172,7 +248,7 @@ void TF_Main::showEvent(QShowEvent* event)
 void TF_Main::paintEvent(QPaintEvent* event)
 {
     ScreenFrame::paintEvent(event);
-    if (!m_painted) {
+    if (!m_painted && !m_underNotice) {
         m_painted = true;
         QTimer::singleShot(0, this, &TF_Main::afterFirstPaint);
     }
@@ -180,28 +256,36 @@ void TF_Main::paintEvent(QPaintEvent* event)
 
 void TF_Main::afterFirstPaint()
 {
+    traceStartup("menu painted");
     m_painted = true;
-    // The loading notice has done its work once the menu is on screen. Kept until the menu
-    // closes, but out of sight: raised from a task bar or by Alt+Tab it would cover the menu
-    // and take no input.
-    if (m_notice && m_notice->isStartupNotice())
-        m_notice->hide();
     if (!m_soundsOpened) {
         m_soundsOpened = true;
         StartupLoader loader(program());
         for (const QString& error : loader.openAnswerSounds())
             program().messages.error(this, error);
+        traceStartup("answer sounds");
     }
-    if (isVisible() && !m_music.playing())
+    if (isVisible() && !m_music.playing()) {
         startMusic();
+        traceStartup("music");
+    }
 }
 
 void TF_Main::activated()
 {
+    if (m_underNotice)
+        return; // the pupils are not read yet
     m_timer.start();
     // Point at registration while nobody is registered, else at study.
     if (PictureButton* target = command(program().state.PlayerCount == 0 ? 7 : 5))
         QCursor::setPos(target->mapToGlobal(target->rect().center()));
+}
+
+void TF_Main::resizeEvent(QResizeEvent* event)
+{
+    ScreenFrame::resizeEvent(event);
+    if (m_notice && !m_notice->isWindow())
+        m_notice->setGeometry(rect()); // the loading notice covers the whole window
 }
 
 void TF_Main::hideEvent(QHideEvent* event)
@@ -335,29 +419,8 @@ void TF_Main::showNotice()
 
 void TF_Main::drawFrame()
 {
-    if (!m_board || m_offscreen.isNull())
-        return;
-    const double scale = program().state.LayoutScale;
-    const QSize sprite(int(24 * scale + 0.5), int(30 * scale + 0.5));
-    m_offscreen.fill(Navy);
-    QPainter p(&m_offscreen);
-    QFont f = font();
-    f.setPointSizeF(20 * scale);
-    p.setFont(f);
-    for (int i = 0; i < m_animation->usedSlots(); ++i) {
-        const TKanji_State& s = m_animation->slot(i);
-        if (!s.HasPicture)
-            continue;
-        // The glyph on a transparent background, at its top left, clipped to its picture.
-        const QRect cell(s.X, s.Y, sprite.width(), sprite.height());
-        p.save();
-        p.setClipRect(cell);
-        p.setPen(s.Colour);
-        p.drawText(cell, Qt::AlignLeft | Qt::AlignTop, s.Glyph);
-        p.restore();
-    }
-    p.end();
-    m_board->setPixmap(m_offscreen);
+    if (m_board)
+        m_board->update();
 }
 
 } // namespace moji

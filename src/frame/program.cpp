@@ -3,6 +3,9 @@
 #include "errors.h"
 #include "studystate.h"
 
+#include <QBitmap>
+#include <QPainter>
+
 namespace moji {
 
 QPixmap Program::headerImage(int tag) const
@@ -10,6 +13,36 @@ QPixmap Program::headerImage(int tag) const
     if (tag < 1 || tag > int(headerImages.size()))
         return {};
     return headerImages[std::size_t(tag - 1)];
+}
+
+void Program::setNoticePictures(std::array<std::optional<Metafile>, 10> pictures, int side)
+{
+    m_noticeMetafiles = std::move(pictures);
+    m_noticePictures = {};
+    m_noticeSide = side;
+}
+
+QPixmap Program::noticePicture(int index)
+{
+    if (index < 0 || index >= int(m_noticePictures.size()))
+        return {};
+    const auto i = std::size_t(index);
+    if (m_noticePictures[i].isNull() && m_noticeMetafiles[i]) {
+        QImage work(m_noticeSide, m_noticeSide, QImage::Format_RGB32);
+        work.fill(Qt::white);
+        QPainter painter(&work);
+        m_noticeMetafiles[i]->render(painter, QRectF(0, 0, m_noticeSide, m_noticeSide));
+        painter.end();
+        m_noticePictures[i] = whiteTransparent(work);
+    }
+    return m_noticePictures[i];
+}
+
+QPixmap whiteTransparent(const QImage& image)
+{
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    return pixmap;
 }
 
 void Program::playAnswerSound(bool correct)

@@ -3,6 +3,7 @@
 #include "audio.h"
 #include "helpviewer.h"
 #include "messages.h"
+#include "metafile.h"
 #include "navigator.h"
 #include "pupilmemory.h"
 #include "recognizer.h"
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace moji {
 
@@ -53,8 +55,6 @@ struct Program {
     // The eight header pictures cut from ButtonX.bmp (1 hint, 2 help, 3 minimise, 4 back,
     // 5 study, 6 grades, 7 registration, 8 settings), white made transparent.
     std::array<QPixmap, 8> headerImages;
-    // The ten notice and card-back pictures drawn from Pop1.wmf … Pop10.wmf.
-    std::array<QPixmap, 10> popImages;
     // The correct and wrong answer sounds.
     std::unique_ptr<MediaPlayer> maruPlayer;
     std::unique_ptr<MediaPlayer> batsuPlayer;
@@ -80,6 +80,11 @@ struct Program {
     std::unique_ptr<handwriting::Recognizer> recognizer;
 
     QPixmap headerImage(int tag) const;
+    // The ten notice and card-back pictures Pop1.wmf … Pop10.wmf (index 0 to 9), read at
+    // start-up, each drawn on a white square of `side` pixels, white transparent, when first
+    // shown: nothing on the way to the main menu shows them.
+    void setNoticePictures(std::array<std::optional<Metafile>, 10> pictures, int side);
+    QPixmap noticePicture(int index);
     // Plays the correct (true) or wrong (false) answer sound from the start.
     void playAnswerSound(bool correct);
 
@@ -89,10 +94,16 @@ struct Program {
     const handwriting::StrokeOrderTable* strokeOrder(QWidget* parent);
 
 private:
+    std::array<std::optional<Metafile>, 10> m_noticeMetafiles;
+    std::array<QPixmap, 10> m_noticePictures;
+    int m_noticeSide = 48;
     enum class TableState { NotRead, Read, Failed };
     handwriting::StrokeOrderTable m_strokeOrder;
     TableState m_strokeOrderState = TableState::NotRead;
 };
+
+// The picture with its white made transparent, as every shared picture is.
+QPixmap whiteTransparent(const QImage& image);
 
 // The kanji of the loaded dictionary in order, with their stroke counts: what Kakijun.dat must
 // hold.

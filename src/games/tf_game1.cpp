@@ -147,7 +147,7 @@ QPixmap TF_Game1::cardBack()
     QPainter p(&back);
     p.setPen(Qt::white);
     p.drawRect(0, 0, m_cardSize - 1, m_cardSize - 1);
-    const QPixmap& picture = program().popImages[std::size_t(program().random.Random(10))];
+    const QPixmap picture = program().noticePicture(program().random.Random(10));
     if (!picture.isNull())
         p.drawPixmap(1, 1, picture);
     return back;

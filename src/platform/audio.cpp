@@ -24,7 +24,7 @@ QString mediaErrorMessage(const QString& fileName)
 
 namespace {
 
-const char* const SoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+const char* const GeneralMidiSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // SDL_mixer brings the synthesiser and the sound servers' clients with it, dozens of
 // libraries whose loading every start would wait for. It is loaded when the first sound is
@@ -293,7 +293,7 @@ private:
 
 class SdlAudio final : public AudioSystem {
 public:
-    SdlAudio()
+    SdlAudio(const QString& ownSoundFont, bool musicOnSilentOutputs)
     {
         if (!g_mixer.load())
             return;
@@ -311,10 +311,11 @@ public:
         g_mixer.Mix_AllocateChannels(8);
         g_mixer.Mix_HookMusicFinished(&musicFinishedOnAudioThread);
         g_mixer.Mix_ChannelFinished(&channelFinishedOnAudioThread);
-        const bool soundFont = QFileInfo::exists(QLatin1String(SoundFont)) && g_mixer.Mix_SetSoundFonts(SoundFont) != 0;
+        const QString font = QFileInfo::exists(ownSoundFont) ? ownSoundFont : QString::fromLatin1(GeneralMidiSoundFont);
+        const bool soundFont = QFileInfo::exists(font) && g_mixer.Mix_SetSoundFonts(QFile::encodeName(font).constData()) != 0;
         const char* driver = g_mixer.SDL_GetCurrentAudioDriver();
         // The dummy and disk drivers play in time but nobody hears them.
-        const bool heard = driver && qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0;
+        const bool heard = driver && (musicOnSilentOutputs || (qstrcmp(driver, "dummy") != 0 && qstrcmp(driver, "disk") != 0));
         bool midi = false;
         for (int i = 0; i < g_mixer.Mix_GetNumMusicDecoders(); ++i)
             midi = midi || qstrcmp(g_mixer.Mix_GetMusicDecoder(i), "MIDI") == 0;
@@ -342,6 +343,10 @@ private:
 // is wanted, so that the first screen appears without waiting for it.
 class LazySdlAudio final : public AudioSystem {
 public:
+    LazySdlAudio(QString soundFont, bool musicOnSilentOutputs)
+        : m_soundFont(std::move(soundFont)), m_musicOnSilentOutputs(musicOnSilentOutputs)
+    {
+    }
     int midiDeviceCount() const override { return audio().midiDeviceCount(); }
     std::unique_ptr<MediaPlayer> createPlayer() override { return audio().createPlayer(); }
 
@@ -349,17 +354,19 @@ private:
     SdlAudio& audio() const
     {
         if (!m_audio)
-            m_audio = std::make_unique<SdlAudio>();
+            m_audio = std::make_unique<SdlAudio>(m_soundFont, m_musicOnSilentOutputs);
         return *m_audio;
     }
+    QString m_soundFont;
+    bool m_musicOnSilentOutputs;
     mutable std::unique_ptr<SdlAudio> m_audio;
 };
 
 } // namespace
 
-std::unique_ptr<AudioSystem> createSdlAudio()
+std::unique_ptr<AudioSystem> createSdlAudio(const QString& soundFont, bool musicOnSilentOutputs)
 {
-    return std::make_unique<LazySdlAudio>();
+    return std::make_unique<LazySdlAudio>(soundFont, musicOnSilentOutputs);
 }
 
 std::unique_ptr<AudioSystem> createSilentAudio()

@@ -51,9 +51,12 @@ public:
     virtual std::unique_ptr<MediaPlayer> createPlayer() = 0;
 };
 
-// SDL2_mixer with its FluidSynth MIDI back end and the General MIDI soundfont. Without an
-// audio output every player is silent and no message is shown.
-std::unique_ptr<AudioSystem> createSdlAudio();
+// SDL2_mixer with its FluidSynth MIDI back end and `soundFont` (the program's own, holding what
+// its tunes play), else the General MIDI soundfont it was taken from. Without an audio output
+// every player is silent and no message is shown. Music plays only where it is heard, unless
+// `musicOnSilentOutputs`: the benchmarks play it through SDL's dummy output on a machine
+// without a sound card, so that it costs what it costs a family.
+std::unique_ptr<AudioSystem> createSdlAudio(const QString& soundFont, bool musicOnSilentOutputs = false);
 
 // Plays nothing; opens any readable file. For tests and for machines without sound.
 std::unique_ptr<AudioSystem> createSilentAudio();

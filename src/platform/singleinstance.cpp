@@ -1,10 +1,12 @@
 #include "singleinstance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -40,10 +42,17 @@ QString SingleInstance::socketPath() const
 
 bool SingleInstance::askHolderToComeForward(int milliseconds) const
 {
+    // A copy still starting listens only once its main menu is on the screen.
+    QDeadlineTimer deadline(milliseconds);
     QLocalSocket socket;
-    socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(milliseconds))
-        return false;
+    for (;;) {
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(deadline.remainingTime())))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
     socket.write(ComeForward);
     if (!socket.waitForBytesWritten(milliseconds))
         return false;

@@ -27,7 +27,8 @@ public:
     Outcome acquire();
 
     // A copy started while another runs asks it to come to the front through a local socket
-    // beside the lock; whether the running copy answered within `milliseconds`.
+    // beside the lock, waiting for a copy still starting to listen; whether the running copy
+    // answered within `milliseconds`.
     bool askHolderToComeForward(int milliseconds) const;
     // After Acquired: calls `comeForward` in the event loop each time a later copy asks.
     // False (and the program runs on without it) when the socket cannot be made.

@@ -34,13 +34,15 @@ QString greeting(int number)
 
 } // namespace
 
-TF_Pop::TF_Pop(Program& program, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_program(program),
+TF_Pop::TF_Pop(Program& program, QWidget* over)
+    : QWidget(over, over ? Qt::WindowFlags() : Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      m_program(program),
       m_group(program.state.PopGroup), m_number(program.state.PopNo)
 {
     setObjectName(QStringLiteral("TF_Pop"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel, and what it covers is not drawn
     setEnabled(false); // takes no mouse or keyboard input
     if (!isStartupNotice())
         QTimer::singleShot(OtherNoticeMilliseconds, this, &QWidget::close);
@@ -48,11 +50,17 @@ TF_Pop::TF_Pop(Program& program, QWidget* parent)
 
 void TF_Pop::showNotice()
 {
-    setGeometry(fullScreenRect(m_program));
-    // Shown without being activated: a notice never takes the focus.
-    setWindowState(windowState() | Qt::WindowFullScreen);
-    show();
-    repaint();
+    if (QWidget* window = parentWidget()) {
+        setGeometry(window->rect());
+        raise();
+        show();
+    } else {
+        setGeometry(fullScreenRect(m_program));
+        // Shown without being activated: a notice never takes the focus.
+        setWindowState(windowState() | Qt::WindowFullScreen);
+        show();
+        repaint();
+    }
     if (isStartupNotice()) {
         m_program.state.PopupShowing = false;
         m_program.random.seedFromClock(m_program.clock);
@@ -110,7 +118,7 @@ void TF_Pop::drawStartupNotice(QPainter& p)
 
 void TF_Pop::drawOtherNotice(QPainter& p)
 {
-    const QPixmap& picture = m_program.popImages[std::size_t((m_number + 9) % 10)];
+    const QPixmap picture = m_program.noticePicture((m_number + 9) % 10);
     const int side = std::min(width(), height()) / 3;
     const QRect box((width() - side) / 2, height() / 3 - side / 2, side, side);
     if (!picture.isNull())

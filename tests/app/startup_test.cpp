@@ -73,7 +73,7 @@ TEST(Startup, LoadsEverythingAndShowsTheLoadingNoticeFirst)
     EXPECT_TRUE(app.mainMenu->notice()->isStartupNotice());
     EXPECT_TRUE(app.mainMenu->notice()->isVisible());
     EXPECT_FALSE(app.program.headerImages[4].isNull());
-    EXPECT_EQ(app.program.popImages[9].size(), QSize(48, 48));
+    EXPECT_EQ(app.program.noticePicture(9).size(), QSize(48, 48));
     app.mainMenu->showScreen();
     app.mainMenu->afterFirstPaint();
     ASSERT_TRUE(app.program.maruPlayer && app.program.batsuPlayer);
@@ -84,7 +84,7 @@ TEST(Startup, LoadsEverythingAndShowsTheLoadingNoticeFirst)
     ASSERT_TRUE(large.start({1024, 768, 32, 60, 120}));
     EXPECT_EQ(large.state.LayoutKind, 1);
     EXPECT_EQ(large.state.LayoutScale, 1.25);
-    EXPECT_EQ(large.program.popImages[0].size(), QSize(70, 70));
+    EXPECT_EQ(large.program.noticePicture(0).size(), QSize(70, 70));
     EXPECT_EQ(large.program.highestLevel, 1) << "no roster: level 1";
 }
 

@@ -60,7 +60,7 @@ TEST(Audio, EndOfPlayNoticeRestartsTheMusic)
     const QString tune = dir.filePath(QStringLiteral("Menu.mid"));
     testing_support::writeFile(tune, oneSecondTune());
 
-    auto audio = createSdlAudio();
+    auto audio = createSdlAudio(QString());
     EXPECT_EQ(audio->midiDeviceCount(), 0) << "the dummy driver is not a MIDI output";
     auto player = audio->createPlayer();
     ASSERT_TRUE(player->open(tune));
@@ -97,11 +97,13 @@ TEST(Audio, SilentAudioOpensOnlyWhatExists)
     EXPECT_FALSE(audio->createPlayer()->open(dir.filePath(QStringLiteral("Batsu.wav"))));
 }
 
-// The program's own tunes load in SDL2_mixer and have a known length, so they loop on time.
+// The program's own tunes load in SDL2_mixer, with the program's own soundfont, and have a
+// known length, so they loop on time.
 TEST(Audio, TheProgramsTunesLoadAndHaveALength)
 {
     qputenv("SDL_AUDIODRIVER", "dummy");
-    auto audio = createSdlAudio();
+    auto audio = createSdlAudio(QStringLiteral(MOJIMARU_PROGRAM_DIR "/Music.sf2"), true);
+    EXPECT_EQ(audio->midiDeviceCount(), 1) << "the synthesiser, the program's soundfont and an output all open";
     for (const char* name : {"Menu.mid", "Mondai.mid", "Eawase.mid", "Mogu.mid", "ichiran.mid"}) {
         const QString path = QStringLiteral(MOJIMARU_PROGRAM_DIR "/") + QLatin1String(name);
         const double seconds = midiDurationSeconds(testing_support::readFile(path));
