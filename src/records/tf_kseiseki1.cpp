@@ -87,7 +87,10 @@ void TF_KSeiseki1::markFading()
     key->setFont(pixelFont(font(), 14));
     key->setStyleSheet(QStringLiteral("color: white;"));
     key->adjustSize();
-    key->move(patch->geometry().right() + 8, patch->geometry().center().y() - key->height() / 2);
+    // As wide as the rest of the screen: the larger layout grows the words more than the box,
+    // which cut off the last character's right edge (じ read as し).
+    const int left = patch->geometry().right() + 8;
+    key->setGeometry(left, patch->geometry().center().y() - key->height() / 2, DesignWidth - 8 - left, key->height());
 }
 
 bool TF_KSeiseki1::fading(int rowNo) const
