@@ -31,7 +31,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && m_callback) {
+        if (event->type() == QEvent::Paint && m_callback && !m_menu.underLoadingNotice()) {
             auto callback = std::move(m_callback);
             m_callback = nullptr;
             callback(m_menu);

@@ -85,8 +85,8 @@ TF_Main::TF_Main(Program& program, const ScreenInfo& screen, QWidget* parent)
 
 TF_Main::~TF_Main()
 {
-    // The notice is a window of its own that nothing else deletes once the event loop has
-    // stopped; it goes with the menu that opened it.
+    // A notice other than the start-up one is a window of its own that nothing else deletes
+    // once the event loop has stopped; it goes with the menu that opened it.
     delete m_notice;
     // The display returns to the mode it had before start-up.
     m_switcher.RestoreMode();
@@ -123,20 +123,24 @@ bool TF_Main::FormCreate()
             return false;
         }
 
-        state.PopNo = 1;
-        m_notice = new TF_Pop(p);
-        m_notice->showNotice();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_notice->releaseFrame();
-        traceStartup("loading notice painted");
-
+        // The commands first: made on a window already shown they would stay hidden.
         buildControls();
         traceStartup("menu controls");
+
+        // The loading notice over the menu, in the menu's own window: the screen's first frame
+        // is painted once.
+        state.PopNo = 1;
+        m_notice = new TF_Pop(p, this);
+        m_notice->showNotice();
+        m_underNotice = true;
+        showScreenWithoutFocus();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        traceStartup("loading notice painted");
+
         loader.loadSettings();
         traceStartup("settings");
         if (!loader.openRecords(m_recordsLock)) {
-            m_recordsLock.reset();
-            m_notice->close();
+            abandonStartup();
             return false;
         }
         traceStartup("records folder and its lock");
@@ -157,18 +161,38 @@ bool TF_Main::FormCreate()
     } catch (const DataError& e) {
         const QString file = e.fileName().isEmpty() ? loader.currentFile() : e.fileName();
         p.messages.error(nullptr, fileErrorMessage(file));
-        m_recordsLock.reset();
-        if (m_notice)
-            m_notice->close();
+        abandonStartup();
         return false;
     }
     m_animation = std::make_unique<MenuAnimation>(p.random, state, p.highestLevel);
-    if (!radicalsFound) {
-        m_recordsLock.reset();
-        if (m_notice)
-            m_notice->close();
-    }
+    if (!radicalsFound)
+        abandonStartup();
     return radicalsFound;
+}
+
+void TF_Main::abandonStartup()
+{
+    m_recordsLock.reset();
+    hide();
+    if (m_notice)
+        m_notice->close();
+}
+
+void TF_Main::showScreen()
+{
+    const bool revealing = m_underNotice && isVisible();
+    if (m_underNotice) {
+        m_underNotice = false;
+        if (m_notice)
+            m_notice->hide();
+    }
+    ScreenFrame::showScreen();
+    if (revealing) {
+        // Shown already, under the notice: what showing the menu starts, starts now.
+        menuShown();
+        if (isActiveWindow())
+            activated();
+    }
 }
 
 void TF_Main::buildControls()
@@ -202,6 +226,12 @@ void TF_Main::buildControls()
 void TF_Main::showEvent(QShowEvent* event)
 {
     ScreenFrame::showEvent(event);
+    if (!m_underNotice)
+        menuShown();
+}
+
+void TF_Main::menuShown()
+{
     StudyState& state = program().state;
     state.PopGroup = 1;
     state.PopNo = 2;
@@ -218,7 +248,7 @@ void TF_Main::showEvent(QShowEvent* event)
 void TF_Main::paintEvent(QPaintEvent* event)
 {
     ScreenFrame::paintEvent(event);
-    if (!m_painted) {
+    if (!m_painted && !m_underNotice) {
         m_painted = true;
         QTimer::singleShot(0, this, &TF_Main::afterFirstPaint);
     }
@@ -228,11 +258,6 @@ void TF_Main::afterFirstPaint()
 {
     traceStartup("menu painted");
     m_painted = true;
-    // The loading notice has done its work once the menu is on screen. Kept until the menu
-    // closes, but out of sight: raised from a task bar or by Alt+Tab it would cover the menu
-    // and take no input.
-    if (m_notice && m_notice->isStartupNotice())
-        m_notice->hide();
     if (!m_soundsOpened) {
         m_soundsOpened = true;
         StartupLoader loader(program());
@@ -248,10 +273,19 @@ void TF_Main::afterFirstPaint()
 
 void TF_Main::activated()
 {
+    if (m_underNotice)
+        return; // the pupils are not read yet
     m_timer.start();
     // Point at registration while nobody is registered, else at study.
     if (PictureButton* target = command(program().state.PlayerCount == 0 ? 7 : 5))
         QCursor::setPos(target->mapToGlobal(target->rect().center()));
+}
+
+void TF_Main::resizeEvent(QResizeEvent* event)
+{
+    ScreenFrame::resizeEvent(event);
+    if (m_notice && !m_notice->isWindow())
+        m_notice->setGeometry(rect()); // the loading notice covers the whole window
 }
 
 void TF_Main::hideEvent(QHideEvent* event)

@@ -30,9 +30,14 @@ public:
     ~TF_Main() override;
 
     // Runs start-up: display, loading notice, settings, the records folder and its lock, data
-    // files and pictures. False when the program must end (the message was shown); the lock is
-    // then given back.
+    // files and pictures. The notice is drawn in this window, which shows covered by it (without
+    // the focus) until showScreen(). False when the program must end (the message was shown);
+    // the lock is then given back and the window hidden.
     bool FormCreate();
+    // Shows the menu; the first time, takes the loading notice away and gives it the focus.
+    void showScreen() override;
+    // Whether the loading notice still covers the window: start-up has not shown the menu yet.
+    bool underLoadingNotice() const { return m_underNotice; }
 
     // The eight commands by tag: 1 hint, 2 help, 3 minimise, 4 settings, 5 study, 6 grades,
     // 7 registration, 8 exit.
@@ -54,16 +59,26 @@ public:
 
 protected:
     void onBack() override {}
-    // Closing the main menu's window is the exit command.
-    void onWindowClose() override { commandClick(8); }
+    // Closing the main menu's window is the exit command; under the loading notice nothing has
+    // been read that could be written back, and start-up goes on.
+    void onWindowClose() override
+    {
+        if (!m_underNotice)
+            commandClick(8);
+    }
     void activated() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
+    // What showing the menu starts: the notices' context, the animation and its timer, the music.
+    void menuShown();
+    // Start-up has failed: the lock is given back and the window goes without showing the menu.
+    void abandonStartup();
     void startMusic();
     void stopMusic();
     void drawFrame();
@@ -87,6 +102,7 @@ private:
     std::unique_ptr<RecordsLock> m_recordsLock;
     bool m_painted = false;
     bool m_soundsOpened = false;
+    bool m_underNotice = false;
 };
 
 } // namespace moji

@@ -95,6 +95,16 @@ void ScreenFrame::onHint()
 
 void ScreenFrame::showScreen()
 {
+    place(true);
+}
+
+void ScreenFrame::showScreenWithoutFocus()
+{
+    place(false);
+}
+
+void ScreenFrame::place(bool focus)
+{
     if (!m_scaled) {
         m_scaled = true;
         const double scale = m_program.state.LayoutScale;
@@ -107,7 +117,7 @@ void ScreenFrame::showScreen()
     }
     // Without a window manager a full-screen request alone leaves a small window.
     setGeometry(fullScreenRect(m_program));
-    showInFront(this, true);
+    showInFront(this, true, focus);
 }
 
 void ScreenFrame::setHintContext()

@@ -33,8 +33,9 @@ public:
     virtual int helpTopic() const { return m_helpTopic; }
     void setHelpTopic(int topic) { m_helpTopic = topic; }
 
-    // Shows the window over the whole primary screen and scales the layout once.
-    void showScreen();
+    // Shows the window over the whole primary screen, in front and given the focus, and scales
+    // the layout once.
+    virtual void showScreen();
 
     // Header click by tag: 1 hint, 2 help, 3 minimise, 4 back.
     void headerCommand(int tag);
@@ -49,6 +50,9 @@ protected:
     PictureButton* headerButton(int tag) const;
     // The screen's yellow bold title, Lbl_Title, at the top left.
     QLabel* addTitle(const QString& text, int pixels = 27);
+
+    // As showScreen(), leaving the focus where it is (the main menu under the loading notice).
+    void showScreenWithoutFocus();
 
     // Controls made after the screen was shown are placed at design coordinates and then passed
     // here, to grow with the rest of the larger layout.
@@ -70,6 +74,7 @@ protected:
 private:
     void setHintContext();
     void centreCanvas();
+    void place(bool focus);
 
     Program& m_program;
     int m_hintTopic;

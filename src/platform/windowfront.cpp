@@ -5,7 +5,7 @@
 
 namespace moji {
 
-void showInFront(QWidget* window, bool fullScreen)
+void showInFront(QWidget* window, bool fullScreen, bool focus)
 {
     // Qt marks a window it minimised to start minimised (X11's initial state) and keeps that
     // mark after the desktop has restored the window, so its next show would hide the program
@@ -16,9 +16,11 @@ void showInFront(QWidget* window, bool fullScreen)
     if (fullScreen)
         state |= Qt::WindowFullScreen;
     window->setWindowState(state);
+    window->setAttribute(Qt::WA_ShowWithoutActivating, !focus);
     window->show();
     window->raise();
-    window->activateWindow();
+    if (focus)
+        window->activateWindow();
 }
 
 } // namespace moji

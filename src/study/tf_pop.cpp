@@ -6,7 +6,6 @@
 #include "studystate.h"
 
 #include <QApplication>
-#include <QBackingStore>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -35,14 +34,15 @@ QString greeting(int number)
 
 } // namespace
 
-TF_Pop::TF_Pop(Program& program, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), m_program(program),
+TF_Pop::TF_Pop(Program& program, QWidget* over)
+    : QWidget(over, over ? Qt::WindowFlags() : Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      m_program(program),
       m_group(program.state.PopGroup), m_number(program.state.PopNo)
 {
     setObjectName(QStringLiteral("TF_Pop"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel
+    setAttribute(Qt::WA_OpaquePaintEvent); // the paint covers every pixel, and what it covers is not drawn
     setEnabled(false); // takes no mouse or keyboard input
     if (!isStartupNotice())
         QTimer::singleShot(OtherNoticeMilliseconds, this, &QWidget::close);
@@ -50,11 +50,17 @@ TF_Pop::TF_Pop(Program& program, QWidget* parent)
 
 void TF_Pop::showNotice()
 {
-    setGeometry(fullScreenRect(m_program));
-    // Shown without being activated: a notice never takes the focus.
-    setWindowState(windowState() | Qt::WindowFullScreen);
-    show();
-    repaint();
+    if (QWidget* window = parentWidget()) {
+        setGeometry(window->rect());
+        raise();
+        show();
+    } else {
+        setGeometry(fullScreenRect(m_program));
+        // Shown without being activated: a notice never takes the focus.
+        setWindowState(windowState() | Qt::WindowFullScreen);
+        show();
+        repaint();
+    }
     if (isStartupNotice()) {
         m_program.state.PopupShowing = false;
         m_program.random.seedFromClock(m_program.clock);
@@ -81,20 +87,10 @@ void TF_Pop::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Teal);
-    if (isStartupNotice()) {
+    if (isStartupNotice())
         drawStartupNotice(p);
-        QTimer::singleShot(0, this, &TF_Pop::releaseFrame); // once this frame has gone out
-    } else {
+    else
         drawOtherNotice(p);
-    }
-}
-
-void TF_Pop::releaseFrame()
-{
-    // Qt paints the whole window again into a copy of the right size whenever its copy is of
-    // another size.
-    if (QBackingStore* store = backingStore(); store && store->size() != QSize(1, 1))
-        store->resize(QSize(1, 1));
 }
 
 void TF_Pop::drawStartupNotice(QPainter& p)

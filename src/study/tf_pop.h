@@ -15,15 +15,14 @@ class TF_Pop : public QWidget {
 public:
     static constexpr int OtherNoticeMilliseconds = 3000;
 
-    explicit TF_Pop(Program& program, QWidget* parent = nullptr);
+    // A window of its own, or, `over` a full-screen window (the start-up notice over the main
+    // menu, which start-up shows covered by it), drawn inside that window: the screen's first
+    // frame is then painted and sent to the X server once, not twice.
+    explicit TF_Pop(Program& program, QWidget* over = nullptr);
 
-    // Shows the window over the whole screen and paints it at once.
+    // Shows the notice over the whole screen and paints it at once.
     void showNotice();
     bool isStartupNotice() const { return m_group == 1 && m_number == 1; }
-    // Once the notice is on the screen, which keeps it until something covers it, gives back
-    // the program's copy of it: as large as the screen, it would otherwise stand beside the
-    // main menu's at start-up's peak. Anything that uncovers it has it painted again in full.
-    void releaseFrame();
 
 protected:
     bool event(QEvent* event) override;
