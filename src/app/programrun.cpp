@@ -54,7 +54,7 @@ void setUpApplication()
     // The layout was drawn for MS P Gothic; IPA P Gothic keeps its metrics.
     for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic", "ＭＳ ゴシック", "MS Gothic"})
         QFont::insertSubstitution(QString::fromUtf8(name), QStringLiteral("IPAPGothic"));
-    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    QApplication::setFont(QFont(QStringLiteral("IPAPGothic")));
 
     // Message-box buttons in Japanese (はい / いいえ / キャンセル).
     auto* japanese = new QTranslator(qApp);

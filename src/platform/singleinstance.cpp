@@ -1,12 +1,11 @@
 #include "singleinstance.h"
 
+#include "localchannel.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QStandardPaths>
 #include <QSysInfo>
-#include <QThread>
 
 #include <cerrno>
 #include <csignal>
@@ -43,53 +42,28 @@ QString SingleInstance::socketPath() const
 bool SingleInstance::askHolderToComeForward(int milliseconds) const
 {
     // A copy still starting listens only once its main menu is on the screen.
-    QDeadlineTimer deadline(milliseconds);
-    QLocalSocket socket;
-    for (;;) {
-        socket.connectToServer(socketPath());
-        if (socket.waitForConnected(int(deadline.remainingTime())))
-            break;
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(50);
-    }
-    socket.write(ComeForward);
-    if (!socket.waitForBytesWritten(milliseconds))
-        return false;
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(milliseconds))
-            return false;
-    }
-    return socket.readLine() == Done;
+    return LocalChannel(socketPath()).ask(ComeForward, milliseconds) == Done;
 }
 
 bool SingleInstance::listenForLaterStarts(std::function<void()> comeForward)
 {
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // Holding the lock, this copy owns the name: a socket left there by a copy that crashed
-    // is taken away first.
-    QLocalServer::removeServer(socketPath());
-    if (!m_server->listen(socketPath())) {
-        qWarning("A later start cannot bring this copy forward: %s", qPrintable(m_server->errorString()));
-        m_server.reset();
-        return false;
+    // is replaced.
+    m_channel = std::make_unique<LocalChannel>(socketPath());
+    QString error;
+    const bool listening = m_channel->listen(
+        [comeForward = std::move(comeForward)](const QByteArray& line) {
+            if (line != ComeForward)
+                return QByteArray();
+            comeForward();
+            return Done;
+        },
+        &error);
+    if (!listening) {
+        qWarning("A later start cannot bring this copy forward: %s", qPrintable(error));
+        m_channel.reset();
     }
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this, comeForward = std::move(comeForward)] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, comeForward] {
-                if (!socket->canReadLine())
-                    return;
-                if (socket->readLine() == ComeForward) {
-                    comeForward();
-                    socket->write(Done);
-                }
-                socket->disconnectFromServer();
-            });
-        }
-    });
-    return true;
+    return listening;
 }
 
 SingleInstance::Outcome SingleInstance::acquire()

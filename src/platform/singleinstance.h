@@ -6,9 +6,10 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
 
 namespace moji {
+
+class LocalChannel;
 
 // Keeps a second copy of the program from running in the same desktop session: a lock file
 // named after the program in the user's runtime folder. A lock left by a crashed copy is
@@ -43,7 +44,7 @@ private:
     QString socketPath() const;
 
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    std::unique_ptr<LocalChannel> m_channel;
     QString m_holderHost;
 };
 

@@ -1,11 +1,17 @@
+#include "localchannel.h"
 #include "singleinstance.h"
 #include "testfiles.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <future>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,4 +64,42 @@ TEST(SingleInstance, ALockThatCannotBeMadeIsAFailure)
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("taken/Moji_Maru3.lock")));
     SingleInstance blocked(QStringLiteral("Moji_Maru3"), dir.filePath(QStringLiteral("taken")));
     EXPECT_EQ(blocked.acquire(), Outcome::Failed);
+}
+
+// The channel a later start speaks through: answered while the event loop runs; a stale socket
+// file is replaced; only this user may use it; a caller that sends no line, too long a line or
+// goes away is dropped without holding up the next.
+TEST(SingleInstance, TheChannelToTheRunningCopyAnswersAndSurvivesBadCallers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("channel.socket"));
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    int asked = 0;
+    LocalChannel listener(path);
+    QString error;
+    ASSERT_TRUE(listener.listen([&](const QByteArray& line) { ++asked; return line == "hello\n" ? QByteArray("ok\n") : QByteArray(); }, &error))
+        << error.toStdString();
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_TRUE(S_ISSOCK(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // Callers in another thread, as another process would be; this one runs the event loop.
+    const auto askFromAnotherThread = [&](const QByteArray& line, int milliseconds) {
+        auto answer = std::async(std::launch::async, [&] { return LocalChannel(path).ask(line, milliseconds); });
+        while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+            QCoreApplication::processEvents();
+        return answer.get();
+    };
+    EXPECT_EQ(askFromAnotherThread("hello\n", 2000), QByteArray("ok\n"));
+    EXPECT_EQ(askFromAnotherThread(QByteArray(3000, 'x'), 500), QByteArray()) << "too long a line is dropped";
+    EXPECT_EQ(askFromAnotherThread("no end of line", 300), QByteArray()) << "no answer without a whole line";
+    EXPECT_EQ(askFromAnotherThread("hello\n", 2000), QByteArray("ok\n")) << "and the next caller is answered";
+    EXPECT_EQ(asked, 2);
+
+    // Nobody listening: the caller gives up when its time is up.
+    EXPECT_EQ(LocalChannel(dir.filePath(QStringLiteral("nobody.socket"))).ask("hello\n", 200), QByteArray());
 }
