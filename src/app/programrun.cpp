@@ -64,8 +64,10 @@ void setUpApplication()
 
 void setApplicationIcon()
 {
+    // Sizes a task bar and Alt+Tab show; the desktop's menus take the installed theme's. Every
+    // window carries each size as an X property: a 256-pixel one would cost a quarter megabyte.
     QIcon icon;
-    for (const char* size : {"48x48", "256x256"})
+    for (const char* size : {"48x48", "128x128"})
         icon.addFile(QStringLiteral(":/icons/%1/apps/" MOJIMARU_APP_ID ".png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
 }

@@ -133,7 +133,9 @@ bool TF_Main::FormCreate()
         m_notice = new TF_Pop(p, this);
         m_notice->showNotice();
         m_underNotice = true;
-        showScreenWithoutFocus();
+        // Given the focus now, while little is waiting for the X server: asked for later, it
+        // would wait for the whole notice to be drawn there first.
+        ScreenFrame::showScreen();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         traceStartup("loading notice painted");
 
@@ -186,7 +188,9 @@ void TF_Main::showScreen()
         if (m_notice)
             m_notice->hide();
     }
-    ScreenFrame::showScreen();
+    // Shown and given the focus under the notice: only brought back if the desktop took it away.
+    if (!revealing || isMinimized() || !isActiveWindow())
+        ScreenFrame::showScreen();
     if (revealing) {
         // Shown already, under the notice: what showing the menu starts, starts now.
         menuShown();

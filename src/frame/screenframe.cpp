@@ -95,16 +95,6 @@ void ScreenFrame::onHint()
 
 void ScreenFrame::showScreen()
 {
-    place(true);
-}
-
-void ScreenFrame::showScreenWithoutFocus()
-{
-    place(false);
-}
-
-void ScreenFrame::place(bool focus)
-{
     if (!m_scaled) {
         m_scaled = true;
         const double scale = m_program.state.LayoutScale;
@@ -117,7 +107,7 @@ void ScreenFrame::place(bool focus)
     }
     // Without a window manager a full-screen request alone leaves a small window.
     setGeometry(fullScreenRect(m_program));
-    showInFront(this, true, focus);
+    showInFront(this, true);
 }
 
 void ScreenFrame::setHintContext()

@@ -51,9 +51,6 @@ protected:
     // The screen's yellow bold title, Lbl_Title, at the top left.
     QLabel* addTitle(const QString& text, int pixels = 27);
 
-    // As showScreen(), leaving the focus where it is (the main menu under the loading notice).
-    void showScreenWithoutFocus();
-
     // Controls made after the screen was shown are placed at design coordinates and then passed
     // here, to grow with the rest of the larger layout.
     void scaleLate(QWidget* control) const;
@@ -74,7 +71,6 @@ protected:
 private:
     void setHintContext();
     void centreCanvas();
-    void place(bool focus);
 
     Program& m_program;
     int m_hintTopic;

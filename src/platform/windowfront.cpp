@@ -5,7 +5,7 @@
 
 namespace moji {
 
-void showInFront(QWidget* window, bool fullScreen, bool focus)
+void showInFront(QWidget* window, bool fullScreen)
 {
     // Qt marks a window it minimised to start minimised (X11's initial state) and keeps that
     // mark after the desktop has restored the window, so its next show would hide the program
@@ -16,11 +16,9 @@ void showInFront(QWidget* window, bool fullScreen, bool focus)
     if (fullScreen)
         state |= Qt::WindowFullScreen;
     window->setWindowState(state);
-    window->setAttribute(Qt::WA_ShowWithoutActivating, !focus);
     window->show();
     window->raise();
-    if (focus)
-        window->activateWindow();
+    window->activateWindow();
 }
 
 } // namespace moji
