@@ -11,6 +11,7 @@
 // first question and the handwriting pad, from the click to the first frame.
 
 #include "demofolder.h"
+#include "toplevel.h"
 #include "errors.h"
 #include "firstpaint.h"
 #include "clickablelabel.h"
@@ -55,16 +56,6 @@ constexpr double ClickAimMs = 100;
 
 // The program's screens, as a child walks them in the "screens" run.
 const char* const OpenedScreens[] = {"registration", "question session", "first question", "handwriting pad"};
-
-template <typename T>
-T* topLevel()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-            return t;
-    }
-    return nullptr;
-}
 
 void settle(int ms)
 {

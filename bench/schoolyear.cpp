@@ -326,7 +326,7 @@ int main(int argc, char** argv)
                 (std::to_string(plain.challenges) + " / " + std::to_string(plain.practices) + " / " + std::to_string(plain.reviews)).c_str(),
                 (std::to_string(review.challenges) + " / " + std::to_string(review.practices) + " / " + std::to_string(review.reviews)).c_str());
     const double change = plain.meanStep > 0 ? 100.0 * (review.meanStep - plain.meanStep) / plain.meanStep : 0.0;
-    std::printf("year-end recall of learned kanji: spec %.1f %%, with review %.1f %% (%+.1f points); mean step: %.1f vs %.1f (%+.1f %%)\n",
+    std::printf("year-end recall of learned kanji: plain flow %.1f %%, with review %.1f %% (%+.1f points); mean step: %.1f vs %.1f (%+.1f %%)\n",
                 plain.recall[2], review.recall[2], review.recall[2] - plain.recall[2], plain.meanStep, review.meanStep, change);
     return 0;
 }

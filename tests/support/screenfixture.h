@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock.h"
+#include "toplevel.h"
 #include "fakes.h"
 #include "navigator.h"
 #include "program.h"
@@ -73,15 +74,6 @@ private:
     std::function<void(QWidget*)> m_handler;
 };
 
-// The first visible top-level window of type T, or nullptr.
-template <typename T>
-T* topLevel()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-            return t;
-    }
-    return nullptr;
-}
+using moji::topLevel;
 
 } // namespace testing_support

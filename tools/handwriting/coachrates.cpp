@@ -35,22 +35,14 @@ void count(CoachLine& line, bool named, const QString& kanji, const StrokeCheck&
 std::vector<CoachLine> measureCoach(const StrokeOrderTable& table, const QStringList& kanji, uint32_t seed)
 {
     RandomSource random(seed);
-    CoachLine missing;
-    missing.writing = QStringLiteral("one stroke left out");
-    CoachLine swapped;
-    swapped.writing = QStringLiteral("two strokes swapped");
-    CoachLine reversed;
-    reversed.writing = QStringLiteral("one stroke reversed");
-    CoachLine steady;
-    steady.writing = QStringLiteral("right, steady hand");
-    CoachLine loose;
-    loose.writing = QStringLiteral("right, loose hand");
-    CoachLine cornerMissing;
-    cornerMissing.writing = QStringLiteral("left out, 40 % corner");
-    CoachLine cornerLoose;
-    cornerLoose.writing = QStringLiteral("loose, 40 % corner");
-    CoachLine other;
-    other.writing = QStringLiteral("another kanji");
+    CoachLine missing{QStringLiteral("one stroke left out"), 0, 0, {}};
+    CoachLine swapped{QStringLiteral("two strokes swapped"), 0, 0, {}};
+    CoachLine reversed{QStringLiteral("one stroke reversed"), 0, 0, {}};
+    CoachLine steady{QStringLiteral("right, steady hand"), 0, 0, {}};
+    CoachLine loose{QStringLiteral("right, loose hand"), 0, 0, {}};
+    CoachLine cornerMissing{QStringLiteral("left out, 40 % corner"), 0, 0, {}};
+    CoachLine cornerLoose{QStringLiteral("loose, 40 % corner"), 0, 0, {}};
+    CoachLine other{QStringLiteral("another kanji"), 0, 0, {}};
     auto strokesOf = [&table](const QString& k) -> const std::vector<ReferenceStroke>& {
         const std::vector<ReferenceStroke>* reference = table.strokesOf(k);
         if (!reference)

@@ -6,6 +6,7 @@
 //   mojimaru_tour <output folder>        (under an X server: make tour uses xvfb-run)
 
 #include "clickablelabel.h"
+#include "toplevel.h"
 #include "daynumber.h"
 #include "demofolder.h"
 #include "handwritingpanel.h"
@@ -161,16 +162,6 @@ private:
     QString m_prefix;
     std::vector<Shot> m_shots;
 };
-
-template <typename T>
-T* topLevel()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
-            return t;
-    }
-    return nullptr;
-}
 
 void click(QAbstractButton* b)
 {
