@@ -70,8 +70,9 @@ void TF_Pop::showNotice()
 bool TF_Pop::event(QEvent* event)
 {
     // A notice is never where the pupil works: activated all the same (a task bar, Alt+Tab),
-    // it hands the front back to the screen in use.
-    if (event->type() == QEvent::WindowActivate) {
+    // it hands the front back to the screen in use. Drawn inside the menu's window, it is
+    // activated with the menu, which already has the front.
+    if (event->type() == QEvent::WindowActivate && isWindow()) {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w != this && w->isVisible() && !w->isMinimized() && qobject_cast<ScreenFrame*>(w)) {
                 w->raise();
